@@ -1,0 +1,39 @@
+# Linux port: GTK 3 client, the package tool, core unit tests and the Linux port tests.
+pkg_check_modules(GTK REQUIRED IMPORTED_TARGET gtk+-3.0)
+pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
+
+file(GLOB MC_GTK_SOURCES CONFIGURE_DEPENDS src/*/gtk/*.cpp)
+list(FILTER MC_GTK_SOURCES EXCLUDE REGEX "/main_gtk\\.cpp$")
+add_library(mc_port_gtk STATIC ${MC_GTK_SOURCES})
+target_compile_options(mc_port_gtk PRIVATE ${MC_WARNINGS})
+target_link_libraries(mc_port_gtk PUBLIC mc_core PkgConfig::GTK PkgConfig::LIBPNG)
+
+add_executable(microclient src/platform/gtk/main_gtk.cpp)
+target_compile_options(microclient PRIVATE ${MC_WARNINGS})
+target_link_libraries(microclient PRIVATE mc_port_gtk)
+
+file(GLOB MC_MCPACK_SOURCES CONFIGURE_DEPENDS tools/mcpack/*.cpp)
+if(MC_MCPACK_SOURCES)
+  add_executable(mcpack ${MC_MCPACK_SOURCES})
+  target_compile_options(mcpack PRIVATE ${MC_WARNINGS})
+  target_link_libraries(mcpack PRIVATE mc_core PkgConfig::LIBPNG)
+endif()
+
+if(MC_TESTS)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  file(GLOB MC_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
+  add_executable(unit_tests ${MC_UNIT_TESTS})
+  target_compile_options(unit_tests PRIVATE ${MC_WARNINGS})
+  target_link_libraries(unit_tests PRIVATE mc_core z GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
+
+  # Port tests: shell scripts that run the real client under Xvfb.
+  file(GLOB MC_GTK_TESTS CONFIGURE_DEPENDS tests/gtk/*_test.sh tests/e2e/*_test.sh)
+  foreach(test_script ${MC_GTK_TESTS})
+    get_filename_component(test_name ${test_script} NAME_WE)
+    add_test(NAME gtk.${test_name} COMMAND bash ${test_script})
+    set_tests_properties(gtk.${test_name} PROPERTIES TIMEOUT 300
+      ENVIRONMENT "MC_BUILD=${CMAKE_BINARY_DIR};MC_SOURCE=${CMAKE_SOURCE_DIR}")
+  endforeach()
+endif()

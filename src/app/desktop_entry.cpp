@@ -1,0 +1,115 @@
+#include "app/desktop_entry.h"
+
+#include <vector>
+
+namespace mc {
+namespace {
+
+// Key-file level escaping of a value.
+std::string EscapeValue(std::string_view value) {
+  std::string out;
+  for (char c : value) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
+      default: out += c;
+    }
+  }
+  if (!out.empty() && out.front() == ' ') out.replace(0, 1, "\\s");
+  return out;
+}
+
+std::string UnescapeValue(std::string_view value) {
+  std::string out;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\' || i + 1 == value.size()) {
+      out += value[i];
+      continue;
+    }
+    switch (value[++i]) {
+      case 's': out += ' '; break;
+      case 'n': out += '\n'; break;
+      case 't': out += '\t'; break;
+      case 'r': out += '\r'; break;
+      case '\\': out += '\\'; break;
+      default: out += '\\'; out += value[i];
+    }
+  }
+  return out;
+}
+
+// Exec argument quoting: always quoted, so spaces and shell characters stay literal; inside
+// the quotes ", `, $ and \ take a backslash, and % is doubled (field codes).
+std::string QuoteExecArgument(std::string_view arg) {
+  std::string out = "\"";
+  for (char c : arg) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') out += '\\';
+    if (c == '%') out += '%';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+std::string DesktopEntryText(std::string_view name, std::string_view program) {
+  std::string text = "[Desktop Entry]\nType=Application\nVersion=1.0\n";
+  text += "Name=" + EscapeValue(name) + "\n";
+  text += "Exec=" + EscapeValue(QuoteExecArgument(program)) + "\n";
+  text += "Terminal=false\n";
+  return text;
+}
+
+std::optional<std::string> DesktopEntryProgram(std::string_view text) {
+  std::optional<std::string> exec;
+  bool inGroup = false;
+  while (!text.empty()) {
+    const size_t eol = text.find('\n');
+    std::string_view line = Trim(text.substr(0, eol));
+    text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
+    if (line.empty() || line.front() == '#') continue;
+    if (line.front() == '[') {
+      inGroup = line == "[Desktop Entry]";
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (!inGroup || eq == std::string_view::npos || Trim(line.substr(0, eq)) != "Exec") continue;
+    if (!exec) exec = UnescapeValue(Trim(line.substr(eq + 1)));
+  }
+  if (!exec) return std::nullopt;
+
+  const std::string& cmd = *exec;
+  std::string program;
+  size_t i = 0;
+  if (i < cmd.size() && cmd[i] == '"') {
+    for (++i;; ++i) {
+      if (i >= cmd.size()) return std::nullopt;  // unterminated quote
+      const char c = cmd[i];
+      if (c == '"') break;
+      if (c == '\\' && i + 1 < cmd.size()) {
+        program += cmd[++i];
+        continue;
+      }
+      if (c == '%' && i + 1 < cmd.size() && cmd[i + 1] == '%') ++i;
+      program += c;
+    }
+  } else {
+    for (; i < cmd.size() && cmd[i] != ' ' && cmd[i] != '\t'; ++i) {
+      if (cmd[i] == '%' && i + 1 < cmd.size() && cmd[i + 1] == '%') ++i;
+      program += cmd[i];
+    }
+  }
+  if (program.empty()) return std::nullopt;
+  return program;
+}
+
+}  // namespace mc

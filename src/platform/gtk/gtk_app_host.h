@@ -1,0 +1,29 @@
+// The Linux port's services for the start-up sequence.
+#pragma once
+
+#include "app/app_host.h"
+
+namespace mc::gtk {
+
+class GtkAppHost : public AppHost {
+ public:
+  PortTraits Traits() const override;
+  bool PrepareProcess() override;
+  void ShowMessage(const std::string& title, const std::string& text) override;
+  std::string CurrentDirectory() override;
+  bool FileExists(const std::string& path) override;
+  void RemoveFile(const std::string& path) override;
+  std::string ProgramPath() override;
+  std::unique_ptr<MappedFile> MapProgramFile(MapError& error) override;
+  std::vector<NetAdapter> NetAdapters() override;
+  std::unique_ptr<BackgroundImage> DecodeBackground(const std::vector<uint8_t>& png) override;
+  std::optional<std::string> DesktopFolder() override;
+  bool ForEachShortcutFile(const std::string& folder,
+                           const std::function<bool(const std::string&)>& visit) override;
+  std::optional<std::string> ShortcutTarget(const std::string& shortcutPath) override;
+  void WriteShortcut(const std::string& shortcutPath, const std::string& target) override;
+  void RunLauncher(LauncherApp& app) override;
+  void RunGame(LauncherApp& app, const std::string& address) override;
+};
+
+}  // namespace mc::gtk

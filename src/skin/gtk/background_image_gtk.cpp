@@ -1,0 +1,52 @@
+#include "skin/gtk/background_image_gtk.h"
+
+#include <png.h>
+
+#include <cstring>
+
+namespace mc::gtk {
+
+CairoBackground::~CairoBackground() {
+  if (surface_) cairo_surface_destroy(surface_);
+}
+
+std::unique_ptr<CairoBackground> DecodeBackgroundPng(const std::vector<uint8_t>& png) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, png.data(), png.size()))
+    return std::make_unique<CairoBackground>(nullptr);
+  image.format = PNG_FORMAT_BGRA;
+  // Same dimension limit cairo accepts; larger headers are treated as undecodable.
+  if (image.width == 0 || image.height == 0 || image.width > 32767 || image.height > 32767) {
+    png_image_free(&image);
+    return std::make_unique<CairoBackground>(nullptr);
+  }
+  cairo_surface_t* surface = cairo_image_surface_create(
+      CAIRO_FORMAT_ARGB32, static_cast<int>(image.width), static_cast<int>(image.height));
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    png_image_free(&image);
+    return std::make_unique<CairoBackground>(nullptr);
+  }
+  cairo_surface_flush(surface);
+  unsigned char* pixels = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  if (!png_image_finish_read(&image, nullptr, pixels, stride, nullptr)) {
+    cairo_surface_destroy(surface);
+    return std::make_unique<CairoBackground>(nullptr);
+  }
+  // cairo wants premultiplied alpha; the PNG holds straight alpha.
+  for (uint32_t y = 0; y < image.height; ++y) {
+    unsigned char* p = pixels + static_cast<size_t>(y) * static_cast<size_t>(stride);
+    for (uint32_t x = 0; x < image.width; ++x, p += 4) {
+      const unsigned a = p[3];
+      if (a == 255) continue;
+      for (int c = 0; c < 3; ++c) p[c] = static_cast<unsigned char>((p[c] * a + 127) / 255);
+    }
+  }
+  cairo_surface_mark_dirty(surface);
+  return std::make_unique<CairoBackground>(surface);
+}
+
+}  // namespace mc::gtk

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The Linux client from start to its first window: package failures with their messages,
+# the choice between launcher and game window, leftovers, and the desktop entry.
+source "$(dirname "$0")/lib.sh"
+gtk_session "$@"
+
+config='[global]\ntitle=测试客户端\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n'
+png="$MC_SOURCE/sample/package/config/main1.png"
+dir="$WORK/game dir"
+mkdir -p "$dir"
+
+# expect_message DESCRIPTION TEXT: the client shows 启动失败 with TEXT, then ends on OK.
+expect_message() {
+  local out
+  out=$(/usr/bin/python3 "$TOOLS/dialog.py" "启动失败" ok 20 || true)
+  check "$1: message" "$2" "$out"
+  if wait_exit 10; then check "$1: ends after OK" yes yes; else
+    check "$1: ends after OK" yes no; kill "$CLIENT_PID" 2>/dev/null || true; wait_exit 5 || true; fi
+}
+
+start_in "$dir" "$CLIENT"
+expect_message "bare client" "没有附加配置文件,请打包配置文件"
+
+cat "$CLIENT" > "$dir/client"; head -c 3000 /dev/urandom >> "$dir/client"; chmod +x "$dir/client"
+start_in "$dir" "$dir/client"
+expect_message "tail is no ZIP" "OpenZip失败"
+
+brand "$dir/client" "config/main1.png=$png" "Config/cg.txt:=$config"
+start_in "$dir" "$dir/client"
+expect_message "no config/cg.txt" "读取ini文件失败"
+
+brand "$dir/client" "config/cg.txt:=[global]\nlinkCount=1\nfirstUrl=http://127.0.0.1/g\n"
+start_in "$dir" "$dir/client"
+expect_message "no background, firstUrl set" "读取图片失败"
+
+brand "$dir/client" "config/main1.png=$png" "config/cg.txt:=[global]\nlinkCount=0\nfirstUrl=http://127.0.0.1/g\n"
+start_in "$dir" "$dir/client"
+wait_exit 10 && check "no links: ends silently" yes yes || check "no links: ends silently" yes no
+
+# A normal start: leftovers of the current directory go, the launcher shows, a desktop entry
+# pointing at the program appears.
+touch "$dir/Launcher_back_up" "$dir/Launcher_update.sh"
+brand "$dir/client.bin" "config/main1.png=$png" "config/cg.txt:=$config"
+start_in "$dir" "$dir/client.bin"
+id=$(wait_window launcher || true)
+check "launcher window shown" yes "$([ -n "$id" ] && echo yes || echo no)"
+check "launcher title from GBK" "测试客户端" "$(xdotool getwindowname "$id" 2>/dev/null)"
+check "leftovers removed" "" "$(ls "$dir" | grep Launcher_ || true)"
+entry="$HOME/Desktop/client.desktop"
+check "desktop entry written" yes "$([ -x "$entry" ] && echo yes || echo no)"
+check "desktop entry target" "Exec=\"$dir/client.bin\"" "$(grep '^Exec=' "$entry" || true)"
+xdotool windowclose "$id" 2>/dev/null || true
+wait_exit 10 && check "closing the launcher ends the program" yes yes || check "closing the launcher ends the program" yes no
+
+# firstUrl opens the game window directly; an existing entry (any name) stops a second one.
+mv "$entry" "$HOME/Desktop/renamed.desktop"
+brand "$dir/client.bin" "config/main1.png=$png" "config/cg.txt:=$config[global]\nfirstUrl=http://127.0.0.1/g\n"
+start_in "$dir" "$dir/client.bin"
+id=$(wait_window game || true)
+check "game window shown directly" yes "$([ -n "$id" ] && echo yes || echo no)"
+check "no second desktop entry" "renamed.desktop" "$(ls "$HOME/Desktop")"
+kill "$CLIENT_PID"
+
+# Started from the desktop folder: no entry is written.
+rm -f "$HOME/Desktop/renamed.desktop"
+cp "$dir/client.bin" "$HOME/Desktop/client.bin"
+start_in "$HOME/Desktop" "$HOME/Desktop/client.bin"
+id=$(wait_window game || true)
+check "run from the desktop: no entry" "client.bin" "$(ls "$HOME/Desktop")"
+kill "$CLIENT_PID"
+
+finish

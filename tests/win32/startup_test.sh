@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The Windows client under Wine from start to its first window: a real stripped PE32 with a
+# package appended, every start-up message with its title, the window choice, leftovers and
+# the desktop shortcut.
+source "$(dirname "$0")/wine-lib.sh"
+source "$MC_SOURCE/tests/tools/check.sh"
+wine_start
+
+CLIENT="$MC_BUILD/microclient.exe"
+TOOLS="$MC_SOURCE/tests/tools"
+config='[global]\ntitle=测试客户端\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n'
+png="$MC_SOURCE/sample/package/config/main1.png"
+dir="$WORK/game dir"
+mkdir -p "$dir"
+
+brand() {  # brand OUT [make_package.py arguments...]
+  local out=$1; shift
+  python3 "$TOOLS/make_package.py" "$WORK/package.zip" "$@"
+  cat "$CLIENT" "$WORK/package.zip" > "$out"
+}
+start() {  # start EXE: runs it in the background with $dir as current directory
+  (cd "$dir" && wine "$1") >"$WORK/client.log" 2>&1 &
+  CLIENT_PID=$!
+}
+ended() {
+  for _ in $(seq 100); do kill -0 "$CLIENT_PID" 2>/dev/null || return 0; sleep 0.1; done
+  kill "$CLIENT_PID" 2>/dev/null; return 1
+}
+expect_message() {  # expect_message DESCRIPTION TEXT
+  check "$1: message" "启动失败|$2" "$(wine "$MC_BUILD/dialog_probe.exe" ok 20000 | tr -d '\r')"
+  check "$1: ends after OK" yes "$(ended && echo yes || echo no)"
+}
+
+start "$CLIENT"
+expect_message "bare client" "没有附加配置文件,请打包配置文件"
+
+{ cat "$CLIENT"; head -c 3000 /dev/urandom; } > "$dir/client.exe"
+start "$dir/client.exe"
+expect_message "tail is no ZIP" "OpenZip失败"
+
+brand "$dir/client.exe" "config/main1.png=$png" "config\\cg.txt:=$config"
+start "$dir/client.exe"
+expect_message "no config/cg.txt" "读取ini文件失败"
+
+brand "$dir/client.exe" "config/cg.txt:=[global]\nlinkCount=1\nfirstUrl=http://127.0.0.1/g\n"
+start "$dir/client.exe"
+expect_message "no background, firstUrl set" "读取图片失败"
+
+brand "$dir/client.exe" "config/main1.png=$png" "config/cg.txt:=[global]\nlinkCount=0\nfirstUrl=x://y\n"
+start "$dir/client.exe"
+check "no links: ends silently" yes "$(ended && echo yes || echo no)"
+
+touch "$dir/Launcher_back_up.exe" "$dir/Launcher_update.bat"
+brand "$dir/client.exe" "config/main1.png=$png" "config/cg.txt:=$config"
+start "$dir/client.exe"
+check "launcher shown with GBK title" "测试客户端" \
+  "$(wine "$MC_BUILD/window_probe.exe" MicroClientLauncher close | tr -d '\r')"
+check "closing the launcher ends the program" yes "$(ended && echo yes || echo no)"
+check "leftovers removed" "" "$(ls "$dir" | grep Launcher_ || true)"
+check "shortcut written" "client.lnk" "$(ls "$WINE_DESKTOP")"
+# Read the shortcut back through the shell link object.
+check "shortcut target" "$(winpath "$dir/client.exe")" \
+  "$(wine "$MC_BUILD/shortcut_probe.exe" "$(winpath "$WINE_DESKTOP/client.lnk")" | tr -d '\r')"
+
+mv "$WINE_DESKTOP/client.lnk" "$WINE_DESKTOP/renamed.lnk"
+brand "$dir/client.exe" "config/main1.png=$png" "config/cg.txt:=$config[global]\nfirstUrl=http://127.0.0.1/g\n"
+start "$dir/client.exe"
+check "game window shown directly" "测试客户端" \
+  "$(wine "$MC_BUILD/window_probe.exe" MicroClientGame close | tr -d '\r')"
+ended >/dev/null || true
+check "existing shortcut found" "renamed.lnk" "$(ls "$WINE_DESKTOP")"
+
+finish
