@@ -24,6 +24,15 @@ if(MC_TESTS)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+  # The core's unit tests once more as a 32-bit Windows program: size_t is 32 bits there.
+  file(GLOB MC_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
+  add_executable(core_tests ${MC_UNIT_TESTS})
+  target_compile_options(core_tests PRIVATE ${MC_WARNINGS})
+  target_link_libraries(core_tests PRIVATE mc_core z gtest gtest_main)
+  target_link_options(core_tests PRIVATE ${MC_STATIC_LINK})
+  add_test(NAME win32.core COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/wine-run core_tests.exe)
+  set_tests_properties(win32.core PROPERTIES TIMEOUT 600)
+
   file(GLOB MC_WIN32_TEST_HELPERS CONFIGURE_DEPENDS tests/win32/helpers/*.cpp)
   foreach(helper ${MC_WIN32_TEST_HELPERS})
     get_filename_component(helper_name ${helper} NAME_WE)

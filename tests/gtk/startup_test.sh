@@ -52,9 +52,10 @@ check "desktop entry target" "Exec=\"$dir/client.bin\"" "$(grep '^Exec=' "$entry
 xdotool windowclose "$id" 2>/dev/null || true
 wait_exit 10 && check "closing the launcher ends the program" yes yes || check "closing the launcher ends the program" yes no
 
-# firstUrl opens the game window directly; an existing entry (any name) stops a second one.
+# firstUrl opens the game window directly, also with a background that does not decode; an
+# existing entry (any name) stops a second one.
 mv "$entry" "$HOME/Desktop/renamed.desktop"
-brand "$dir/client.bin" "config/main1.png=$png" "config/cg.txt:=$config[global]\nfirstUrl=http://127.0.0.1/g\n"
+brand "$dir/client.bin" "config/main1.png:=not a picture" "config/cg.txt:=$config[global]\nfirstUrl=http://127.0.0.1/g\n"
 start_in "$dir" "$dir/client.bin"
 id=$(wait_window game || true)
 check "game window shown directly" yes "$([ -n "$id" ] && echo yes || echo no)"

@@ -62,8 +62,9 @@ check "shortcut written" "client.lnk" "$(ls "$WINE_DESKTOP")"
 check "shortcut target" "$(winpath "$dir/client.exe")" \
   "$(wine "$MC_BUILD/shortcut_probe.exe" "$(winpath "$WINE_DESKTOP/client.lnk")" | tr -d '\r')"
 
+# firstUrl opens the game window directly, also with a background that does not decode.
 mv "$WINE_DESKTOP/client.lnk" "$WINE_DESKTOP/renamed.lnk"
-brand "$dir/client.exe" "config/main1.png=$png" "config/cg.txt:=$config[global]\nfirstUrl=http://127.0.0.1/g\n"
+brand "$dir/client.exe" "config/main1.png:=not a picture" "config/cg.txt:=$config[global]\nfirstUrl=http://127.0.0.1/g\n"
 start "$dir/client.exe"
 check "game window shown directly" "测试客户端" \
   "$(wine "$MC_BUILD/window_probe.exe" MicroClientGame close | tr -d '\r')"
