@@ -1,12 +1,15 @@
 # Linux port: GTK 3 client, the package tool, core unit tests and the Linux port tests.
 pkg_check_modules(GTK REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkit2gtk-4.1)
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 
 file(GLOB MC_GTK_SOURCES CONFIGURE_DEPENDS src/*/gtk/*.cpp)
 list(FILTER MC_GTK_SOURCES EXCLUDE REGEX "/main_gtk\\.cpp$")
 add_library(mc_port_gtk STATIC ${MC_GTK_SOURCES})
 target_compile_options(mc_port_gtk PRIVATE ${MC_WARNINGS})
-target_link_libraries(mc_port_gtk PUBLIC mc_core PkgConfig::GTK PkgConfig::LIBPNG)
+target_link_libraries(mc_port_gtk PUBLIC mc_core PkgConfig::GTK PkgConfig::LIBPNG PkgConfig::WEBKIT
+  PkgConfig::CURL)
 
 add_executable(microclient src/platform/gtk/main_gtk.cpp)
 target_compile_options(microclient PRIVATE ${MC_WARNINGS})
@@ -27,6 +30,15 @@ if(MC_TESTS)
   target_compile_options(unit_tests PRIVATE ${MC_WARNINGS})
   target_link_libraries(unit_tests PRIVATE mc_core z GTest::gtest GTest::gtest_main)
   gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
+
+  # Small programs of the port tests (one window or widget each), driven by the scripts below.
+  file(GLOB MC_GTK_TEST_PROGRAMS CONFIGURE_DEPENDS tests/gtk/programs/*.cpp)
+  foreach(program ${MC_GTK_TEST_PROGRAMS})
+    get_filename_component(program_name ${program} NAME_WE)
+    add_executable(${program_name} ${program})
+    target_compile_options(${program_name} PRIVATE ${MC_WARNINGS})
+    target_link_libraries(${program_name} PRIVATE mc_port_gtk)
+  endforeach()
 
   # Port tests: shell scripts that run the real client under Xvfb.
   file(GLOB MC_GTK_TESTS CONFIGURE_DEPENDS tests/gtk/*_test.sh tests/e2e/*_test.sh)

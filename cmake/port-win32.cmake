@@ -42,6 +42,16 @@ if(MC_TESTS)
     target_link_options(${helper_name} PRIVATE ${MC_STATIC_LINK} -s)
   endforeach()
 
+  # Small GUI programs of the port tests (one window or control each), driven by the scripts.
+  file(GLOB MC_WIN32_TEST_PROGRAMS CONFIGURE_DEPENDS tests/win32/programs/*.cpp)
+  foreach(program ${MC_WIN32_TEST_PROGRAMS})
+    get_filename_component(program_name ${program} NAME_WE)
+    add_executable(${program_name} WIN32 ${program})
+    target_compile_options(${program_name} PRIVATE ${MC_WARNINGS})
+    target_link_libraries(${program_name} PRIVATE mc_port_win32)
+    target_link_options(${program_name} PRIVATE ${MC_STATIC_LINK} -mwindows -s)
+  endforeach()
+
   file(GLOB MC_WIN32_UNIT_TESTS CONFIGURE_DEPENDS tests/win32/*_test.cpp)
   if(MC_WIN32_UNIT_TESTS)
     add_executable(win32_tests ${MC_WIN32_UNIT_TESTS})
