@@ -22,6 +22,16 @@ if(MC_MCPACK_SOURCES)
   target_link_libraries(mcpack PRIVATE mc_core PkgConfig::LIBPNG)
 endif()
 
+# Benchmarks (bench/*/*_gtk.cpp), run by their scripts, not by the tests.
+file(GLOB MC_GTK_BENCHES CONFIGURE_DEPENDS bench/*/*_gtk.cpp)
+foreach(bench ${MC_GTK_BENCHES})
+  get_filename_component(bench_name ${bench} NAME_WE)
+  add_executable(${bench_name} ${bench})
+  target_compile_options(${bench_name} PRIVATE ${MC_WARNINGS})
+  target_include_directories(${bench_name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${bench_name} PRIVATE mc_port_gtk z)
+endforeach()
+
 if(MC_TESTS)
   find_package(GTest REQUIRED)
   include(GoogleTest)

@@ -17,6 +17,17 @@ target_link_libraries(microclient PRIVATE mc_port_win32)
 # Stripped: a symbol table after the sections would hide the appended package.
 target_link_options(microclient PRIVATE ${MC_STATIC_LINK} -mwindows -s)
 
+# Benchmarks (bench/*/*_win32.cpp, console programs run under Wine by their scripts).
+file(GLOB MC_WIN32_BENCHES CONFIGURE_DEPENDS bench/*/*_win32.cpp)
+foreach(bench ${MC_WIN32_BENCHES})
+  get_filename_component(bench_name ${bench} NAME_WE)
+  add_executable(${bench_name} ${bench})
+  target_compile_options(${bench_name} PRIVATE ${MC_WARNINGS})
+  target_include_directories(${bench_name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${bench_name} PRIVATE mc_port_win32 psapi z)
+  target_link_options(${bench_name} PRIVATE ${MC_STATIC_LINK})
+endforeach()
+
 if(MC_TESTS)
   # Debian's googletest sources built with the cross compiler; tests run through Wine.
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
