@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "browser/host_ui_options.h"
+#include "browser/script_value.h"
+#include "browser/web_address.h"
+
+namespace mc {
+namespace {
+
+TEST(HostUiOptions, AttachClearsBorderAndScrollbarsUnlessKept) {
+  struct Case {
+    bool browserExists, keepScrollbars;
+    bool result, showBorder, showScrollbars;
+    uint32_t flags;
+  } const cases[] = {
+      // Before the browser exists nothing changes and nothing is reported hidden.
+      {false, false, false, true, true, 0},
+      {true, true, true, false, true, kHostFlagNo3DBorder},
+      {true, false, true, false, false, kHostFlagNo3DBorder | kHostFlagScrollNo},
+  };
+  for (const Case& c : cases) {
+    HostUiOptions options;
+    EXPECT_EQ(options.Attach(c.browserExists, c.keepScrollbars), c.result);
+    EXPECT_EQ(options.showBorder, c.showBorder);
+    EXPECT_EQ(options.showScrollbars, c.showScrollbars);
+    EXPECT_EQ(options.HostFlags(0), c.flags);
+    // Flags the browser already set are kept.
+    EXPECT_EQ(options.HostFlags(0x10000), c.flags | 0x10000);
+  }
+}
+
+TEST(IsWebAddress, OnlyHttpAndHttpsLeaveForTheDesktopBrowser) {
+  struct Case {
+    const char* url;
+    bool expected;
+  } const cases[] = {
+      {"http://127.0.0.1/pay", true},    {"HTTPS://example.com/", true},
+      {"  http://x/", true},             {"file:///etc/passwd", false},
+      {"javascript:alert(1)", false},    {"mailto:a@b", false},
+      {"ms-settings:", false},           {"http:", false},
+      {"", false},                       {"about:blank", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsWebAddress(c.url), c.expected) << c.url;
+  }
+}
+
+TEST(DescribeScriptValue, ShowsTypesApart) {
+  struct Case {
+    ScriptValue value;
+    std::string expected;
+  } const cases[] = {
+      {ScriptValue::String("1"), "\"1\""},  {ScriptValue::Number(1), "1"},
+      {ScriptValue::Number(-2.5), "-2.5"},  {ScriptValue::Number(1e300), "1.0000000000000001e+300"},
+      {ScriptValue::Boolean(true), "true"}, {ScriptValue::Null(), "null"},
+      {ScriptValue::Undefined(), "undefined"}, {ScriptValue::Object(), "[object]"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DescribeScriptValue(c.value), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace mc
