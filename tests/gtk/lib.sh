@@ -30,7 +30,8 @@ gtk_session() {
 gtk_stop() {
   kill "${CLIENT_PID:-}" >/dev/null 2>&1 || true
   kill "$GTK_ATSPI" "$GTK_XVFB" >/dev/null 2>&1 || true
-  rm -rf "$WORK"
+  # Helper processes (WebKit, Wine) may still be writing caches for a moment.
+  rm -rf "$WORK" 2>/dev/null || { sleep 1; rm -rf "$WORK" 2>/dev/null; } || true
 }
 
 # brand OUT [make_package.py arguments...]: the client with a package appended.

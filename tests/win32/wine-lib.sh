@@ -60,7 +60,8 @@ wine_start() {
 wine_stop() {
   wineserver -k >/dev/null 2>&1 || true
   kill "$WINE_XVFB" >/dev/null 2>&1 || true
-  rm -rf "$WORK"
+  # Helper processes (WebKit, Wine) may still be writing caches for a moment.
+  rm -rf "$WORK" 2>/dev/null || { sleep 1; rm -rf "$WORK" 2>/dev/null; } || true
 }
 
 # Windows path of a Unix path.
