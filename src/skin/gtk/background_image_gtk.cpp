@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "skin/skin_pixels.h"
+
 namespace mc::gtk {
 
 CairoBackground::~CairoBackground() {
@@ -17,8 +19,9 @@ std::unique_ptr<CairoBackground> DecodeBackgroundPng(const std::vector<uint8_t>&
   if (!png_image_begin_read_from_memory(&image, png.data(), png.size()))
     return std::make_unique<CairoBackground>(nullptr);
   image.format = PNG_FORMAT_BGRA;
-  // Same dimension limit cairo accepts; larger headers are treated as undecodable.
-  if (image.width == 0 || image.height == 0 || image.width > 32767 || image.height > 32767) {
+  // The skin size limit: a header of a few bytes can claim gigabytes of pixels.
+  if (image.width > kMaxSkinSide || image.height > kMaxSkinSide ||
+      !SkinSizeAcceptable(static_cast<int>(image.width), static_cast<int>(image.height))) {
     png_image_free(&image);
     return std::make_unique<CairoBackground>(nullptr);
   }
