@@ -1,0 +1,36 @@
+// The Linux port's services for the update check: libcurl, mapped files, and the update
+// script run by /bin/sh in a session of its own at idle priority.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "update/gtk/curl_http_client.h"
+#include "update/update_check.h"
+
+namespace mc::gtk {
+
+class GtkUpdatePlatform : public UpdatePlatform {
+ public:
+  GtkUpdatePlatform(std::shared_ptr<const StopSignal> stop, CurlOptions options = {});
+
+  PortTraits Traits() const override;
+  uint32_t TickCount() override;
+  HttpClient& Http() override { return http_; }
+  std::unique_ptr<MappedFile> MapFile(const std::string& path) override;
+  std::unique_ptr<MappedFile> MapOwnProgram() override;
+  // chmod to the running program's permission bits.
+  bool PrepareExecutable(const std::string& path) override;
+  std::string ProgramPath() override;
+  std::string CurrentDirectory() override;
+  // fork; the child leaves the process's session, drops to nice 19, keeps only standard
+  // output and error, and becomes /bin/sh running the script.
+  void StartScript(const std::string& scriptPath) override;
+  // _exit(0): no atexit handlers or static destructors run beside the GTK thread.
+  void EndProcess() override;
+
+ private:
+  CurlHttpClient http_;
+};
+
+}  // namespace mc::gtk

@@ -1,0 +1,112 @@
+#include "update/update_check.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "update/client_image.h"
+#include "update/stop_signal.h"
+#include "update/update_url.h"
+#include "update/version_file.h"
+
+namespace mc {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// The first line of the version file, which is deleted afterwards; false when it cannot be
+// opened (it is deleted then too).
+bool ReadVersionLine(const std::string& path, std::string& line) {
+  File file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    std::remove(path.c_str());
+    return false;
+  }
+  char head[kVersionLineMax];
+  const size_t n = std::fread(head, 1, sizeof head, file.get());
+  file.reset();
+  std::remove(path.c_str());
+  line = VersionLine(std::string_view(head, n));
+  return true;
+}
+
+bool IsInstallable(const std::string& path, UpdatePlatform& platform) {
+  const std::unique_ptr<MappedFile> file = platform.MapFile(path);
+  const std::unique_ptr<MappedFile> own = platform.MapOwnProgram();
+  return file && own &&
+         IsBrandedClient(file->data(), file->size(), own->data(), own->size(),
+                         platform.Traits().imageFormat);
+}
+
+// Writes the script into the current directory; its path, or "" when it cannot be written.
+std::string WriteScript(const std::string& downloaded, UpdatePlatform& platform) {
+  const PortTraits traits = platform.Traits();
+  const std::string directory = platform.CurrentDirectory();
+  const std::string programPath = platform.ProgramPath();
+  if (directory.empty() || programPath.empty()) return std::string();
+  const std::string path = directory + traits.pathSeparator + traits.scriptFileName;
+  const std::string text =
+      traits.imageFormat == ImageFormat::kPe
+          ? BatchScriptText(programPath, downloaded, traits.backupFileName,
+                            platform.LeadBytes())
+          : ShellScriptText(programPath, downloaded, traits.backupFileName);
+  // Binary mode: the text carries its own line ends, CR LF for cmd.
+  File file(std::fopen(path.c_str(), "wb"));
+  if (!file) return std::string();
+  const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+  if (!written || std::fclose(file.release()) != 0) {
+    std::remove(path.c_str());
+    return std::string();
+  }
+  return path;
+}
+
+}  // namespace
+
+UpdateRecord MakeUpdateRecord(const ConfigRecord& config, std::string workDirectory) {
+  return {config.versionUrl, config.exeUrl,  config.server,
+          config.version,    config.port,    std::move(workDirectory)};
+}
+
+int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
+                       const StopSignal& stop) {
+  // Both temporary files carry the tick count as signed decimal, so they do not collide with
+  // the names they will take.
+  const std::string tick = std::to_string(static_cast<int32_t>(platform.TickCount()));
+  const char separator = platform.Traits().pathSeparator;
+  // Without a work directory the files would land in the file-system root.
+  if (record.workDirectory.empty()) return kUpdateVersionDownloadFailed;
+  const std::string prefix = record.workDirectory + separator + tick;
+
+  const std::string versionFile = prefix + FileNameFromUrl(record.versionPath);
+  if (!Download(platform.Http(),
+                {BuildUrl(record.server, record.port, record.versionPath), versionFile}, &stop))
+    return kUpdateVersionDownloadFailed;
+  std::string line;
+  if (!ReadVersionLine(versionFile, line)) return kUpdateVersionFileUnreadable;
+  if (!IsNewerVersion(ParseVersion(line), ParseVersion(record.localVersion)))
+    return kUpdateUpToDate;
+
+  const std::string exeFile = prefix + FileNameFromUrl(record.exePath);
+  if (!Download(platform.Http(), {BuildUrl(record.server, record.port, record.exePath), exeFile},
+                &stop))
+    return kUpdateExeDownloadFailed;
+  // Only a client this port can start may take the program's place; once the user has quit,
+  // nothing is installed.
+  if (stop.stopped() || !IsInstallable(exeFile, platform) ||
+      !platform.PrepareExecutable(exeFile)) {
+    std::remove(exeFile.c_str());
+    return kUpdateExeDownloadFailed;
+  }
+
+  // The downloaded program stays when no script can be written.
+  const std::string script = WriteScript(exeFile, platform);
+  if (script.empty()) return kUpdateScriptNotCreated;
+  platform.StartScript(script);
+  platform.EndProcess();
+  return kUpdateScriptStarted;
+}
+
+}  // namespace mc
