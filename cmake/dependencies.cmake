@@ -10,21 +10,25 @@ configure_file(${MC_SIMPLEINI_HEADER} ${CMAKE_BINARY_DIR}/third_party/SimpleIni.
 add_library(mc_simpleini INTERFACE)
 target_include_directories(mc_simpleini SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/third_party)
 
-if(MC_PORT STREQUAL "win32")
+if(NOT MC_PORT STREQUAL "win32")
+  find_package(PkgConfig REQUIRED)
+endif()
+
+if(MC_PORT STREQUAL "win32" OR MC_MINIZIP_FROM_SOURCE)
   # mingw has no minizip package: compile Debian's zlib contrib/minizip (fetched by setup).
+  # Sanitizer builds compile it too (MC_MINIZIP_FROM_SOURCE), to check its reads.
   set(MC_ZLIB_SRC ${CMAKE_SOURCE_DIR}/build/deps/zlib-src CACHE PATH "Debian zlib sources")
   if(NOT EXISTS ${MC_ZLIB_SRC}/contrib/minizip/unzip.c)
     message(FATAL_ERROR "zlib sources not found at ${MC_ZLIB_SRC}: run scripts/setup")
   endif()
-  add_library(mc_minizip STATIC
-    ${MC_ZLIB_SRC}/contrib/minizip/unzip.c ${MC_ZLIB_SRC}/contrib/minizip/ioapi.c)
+  add_library(mc_minizip STATIC ${MC_ZLIB_SRC}/contrib/minizip/unzip.c
+    ${MC_ZLIB_SRC}/contrib/minizip/zip.c ${MC_ZLIB_SRC}/contrib/minizip/ioapi.c)
   # Included as <minizip/unzip.h>, as on Linux.
   target_include_directories(mc_minizip SYSTEM PUBLIC ${MC_ZLIB_SRC}/contrib)
   target_compile_definitions(mc_minizip PUBLIC NOCRYPT NOUNCRYPT)
   target_compile_options(mc_minizip PRIVATE -w)
   target_link_libraries(mc_minizip PUBLIC z)
 else()
-  find_package(PkgConfig REQUIRED)
   pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
   add_library(mc_minizip INTERFACE)
   target_link_libraries(mc_minizip INTERFACE PkgConfig::MINIZIP)

@@ -3,13 +3,23 @@ pkg_check_modules(GTK REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkit2gtk-4.1)
 pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)  # the tray manager's selection
 
 file(GLOB MC_GTK_SOURCES CONFIGURE_DEPENDS src/*/gtk/*.cpp)
 list(FILTER MC_GTK_SOURCES EXCLUDE REGEX "/main_gtk\\.cpp$")
 add_library(mc_port_gtk STATIC ${MC_GTK_SOURCES})
 target_compile_options(mc_port_gtk PRIVATE ${MC_WARNINGS})
 target_link_libraries(mc_port_gtk PUBLIC mc_core PkgConfig::GTK PkgConfig::LIBPNG PkgConfig::WEBKIT
-  PkgConfig::CURL)
+  PkgConfig::CURL PkgConfig::X11)
+
+# The program icon compiled in, since a Linux program has no resource section to hold it.
+set(MC_ICON_FILE ${CMAKE_SOURCE_DIR}/res/microclient.ico)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${MC_ICON_FILE})
+file(READ ${MC_ICON_FILE} MC_ICON_HEX HEX)
+string(REGEX REPLACE "(..)" "0x\\1," MC_ICON_BYTES "${MC_ICON_HEX}")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/program_icon_data.cpp CONTENT
+  "// Generated from res/microclient.ico by cmake/port-gtk.cmake.\n#include <cstddef>\nnamespace mc::gtk {\nextern const unsigned char kProgramIconIco[] = {${MC_ICON_BYTES}};\nextern const size_t kProgramIconIcoSize = sizeof kProgramIconIco;\n}  // namespace mc::gtk\n")
+target_sources(mc_port_gtk PRIVATE ${CMAKE_BINARY_DIR}/generated/program_icon_data.cpp)
 
 add_executable(microclient src/platform/gtk/main_gtk.cpp)
 target_compile_options(microclient PRIVATE ${MC_WARNINGS})

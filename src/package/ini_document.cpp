@@ -91,6 +91,7 @@ bool IniDocument::Load(const char* data, size_t size) {
     impl_->ini.Reset();
     std::string_view text = data ? std::string_view(data, size) : std::string_view();
     text = text.substr(0, text.find('\0'));
+    if (text.size() > kMaxTextSize) return false;
 
     const bool bom = text.starts_with("\xEF\xBB\xBF");
     const std::vector<size_t> bare = FindBareBrackets(text);

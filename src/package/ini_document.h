@@ -25,8 +25,14 @@ class IniDocument {
   IniDocument(const IniDocument&) = delete;
   IniDocument& operator=(const IniDocument&) = delete;
 
+  // Texts longer than this are refused. A deployment's configuration is a few kilobytes,
+  // and the document needs more than ten times a text's size when it is made of short
+  // lines: a package of a few megabytes could otherwise make it take gigabytes.
+  static constexpr size_t kMaxTextSize = size_t{1} << 20;
+
   // Replaces the document with the text data[0, size); the text ends at its first NUL.
-  // False only when the text could not be stored (memory ran out).
+  // False, with the document empty, when the text is longer than kMaxTextSize or could not
+  // be stored (memory ran out).
   bool Load(const char* data, size_t size);
 
   // Value of key in section; nothing when the section or the key is absent.

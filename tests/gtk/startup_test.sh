@@ -55,7 +55,9 @@ wait_exit 10 && check "closing the launcher ends the program" yes yes || check "
 # firstUrl opens the game window directly, also with a background that does not decode; an
 # existing entry (any name) stops a second one.
 mv "$entry" "$HOME/Desktop/renamed.desktop"
-brand "$dir/client.bin" "config/main1.png:=not a picture" "config/cg.txt:=$config[global]\nfirstUrl=http://127.0.0.1/g\n"
+brand "$dir/client.bin" "config/main1.png:=not a picture" "config/cg.txt:=$config[global]\nfirstUrl=http://127.0.0.1/g\n" \
+  "config/style.png=$MC_SOURCE/sample/package/config/style.png" \
+  "config/logo.png=$MC_SOURCE/sample/package/config/logo.png"
 start_in "$dir" "$dir/client.bin"
 id=$(wait_window game || true)
 check "game window shown directly" yes "$([ -n "$id" ] && echo yes || echo no)"

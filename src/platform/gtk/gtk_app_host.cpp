@@ -14,10 +14,13 @@
 #include "app/desktop_entry.h"
 #include "app/desktop_shortcut.h"
 #include "app/launcher_app.h"
+#include "launcher/gtk/launcher_dialog_gtk.h"
+#include "game/gtk/game_dialog_gtk.h"
 #include "package/net_adapters.h"
 #include "platform/gtk/gbk_utf8.h"
 #include "platform/gtk/mapped_file_linux.h"
 #include "skin/gtk/background_image_gtk.h"
+#include "update/gtk/update_start_gtk.h"
 
 namespace mc::gtk {
 namespace {
@@ -27,19 +30,6 @@ constexpr std::streamsize kMaxDesktopEntryBytes = 64 * 1024;
 
 bool EndsWith(const std::string& s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-// Until the real windows exist, a plain window with the configured title stands in for each;
-// its role tells which of the two the start-up sequence chose.
-void RunPlaceholderWindow(const LauncherApp& app, const char* role) {
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(window), GbkToUtf8(app.config.record().title).c_str());
-  gtk_window_set_role(GTK_WINDOW(window), role);
-  gtk_window_set_default_size(GTK_WINDOW(window), 640, 400);
-  gtk_container_add(GTK_CONTAINER(window), gtk_label_new(role));
-  g_signal_connect(window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
-  gtk_widget_show_all(window);
-  gtk_main();
 }
 
 }  // namespace
@@ -131,10 +121,17 @@ void GtkAppHost::WriteShortcut(const std::string& shortcutPath, const std::strin
   if (rename(temp.c_str(), shortcutPath.c_str()) != 0) unlink(temp.c_str());
 }
 
-void GtkAppHost::RunLauncher(LauncherApp& app) { RunPlaceholderWindow(app, "launcher"); }
+void GtkAppHost::RunLauncher(LauncherApp& app) {
+  CLauncherTranslucentDlg launcher(app, std::move(app.mainImage), [&](GtkWidget* window) {
+    updateWorker_ = StartUpdateCheck(app.config.record(), CurrentDirectory(), window);
+  });
+  launcher.DoModal();
+}
 
-void GtkAppHost::RunGame(LauncherApp& app, const std::string&) {
-  RunPlaceholderWindow(app, "game");
+void GtkAppHost::RunGame(LauncherApp& app, const std::string& address) {
+  CGameDialog dialog(app.config, *this);
+  dialog.SetGameUrl(address);
+  dialog.DoModal();
 }
 
 }  // namespace mc::gtk

@@ -1,7 +1,10 @@
 // The Linux port's services for the start-up sequence.
 #pragma once
 
+#include <memory>
+
 #include "app/app_host.h"
+#include "update/update_worker.h"
 
 namespace mc::gtk {
 
@@ -24,6 +27,11 @@ class GtkAppHost : public AppHost {
   void WriteShortcut(const std::string& shortcutPath, const std::string& target) override;
   void RunLauncher(LauncherApp& app) override;
   void RunGame(LauncherApp& app, const std::string& address) override;
+
+ private:
+  // The update check started with the launcher; it outlives the launcher and is stopped when
+  // the host goes at the end of the program.
+  std::unique_ptr<UpdateWorker> updateWorker_;
 };
 
 }  // namespace mc::gtk

@@ -7,8 +7,12 @@
 
 #include "app/desktop_shortcut.h"
 #include "app/launcher_app.h"
+#include "game/win32/game_dialog.h"
+#include "launcher/win32/launcher_dialog.h"
 #include "package/net_adapters.h"
 #include "platform/win32/scoped_handles.h"
+#include "skin/win32/gdiplus_background.h"
+#include "update/win32/update_start_win32.h"
 
 namespace mc::win32 {
 namespace {
@@ -28,18 +32,6 @@ class Win32MappedFile : public MappedFile {
   size_t size_;
 };
 
-class GdiplusBackground : public BackgroundImage {
- public:
-  explicit GdiplusBackground(Gdiplus::Image* image) : image_(image) {}
-  ~GdiplusBackground() override { delete image_; }
-  GdiplusBackground(const GdiplusBackground&) = delete;
-  GdiplusBackground& operator=(const GdiplusBackground&) = delete;
-  Gdiplus::Image* image() const { return image_; }
-
- private:
-  Gdiplus::Image* image_;
-};
-
 std::wstring Widen(const std::string& ansi) {
   const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
   if (n <= 0) return std::wstring();
@@ -47,36 +39,6 @@ std::wstring Widen(const std::string& ansi) {
   MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), n);
   wide.resize(static_cast<size_t>(n - 1));
   return wide;
-}
-
-// Until the real windows exist, a plain window with the configured title stands in for each;
-// its class name tells which of the two the start-up sequence chose.
-LRESULT CALLBACK PlaceholderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-void RunPlaceholderWindow(const LauncherApp& app, const char* className) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = PlaceholderProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = className;
-  RegisterClassA(&wc);
-  HWND hwnd = CreateWindowA(className, app.config.record().title.c_str(), WS_OVERLAPPEDWINDOW,
-                            CW_USEDEFAULT, CW_USEDEFAULT, 640, 400, nullptr, nullptr,
-                            wc.hInstance, nullptr);
-  if (!hwnd) return;
-  ShowWindow(hwnd, SW_SHOW);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 }  // namespace
@@ -153,21 +115,7 @@ std::unique_ptr<MappedFile> Win32AppHost::MapProgramFile(MapError& error) {
 std::vector<NetAdapter> Win32AppHost::NetAdapters() { return ReadNetAdapters(); }
 
 std::unique_ptr<BackgroundImage> Win32AppHost::DecodeBackground(const std::vector<uint8_t>& png) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, png.size());
-  if (!block) return nullptr;
-  if (void* p = GlobalLock(block)) {
-    if (!png.empty()) memcpy(p, png.data(), png.size());
-    GlobalUnlock(block);
-  }
-  IStream* stream = nullptr;
-  // The stream frees the block when its last reference goes (the image keeps one).
-  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
-    GlobalFree(block);
-    return nullptr;
-  }
-  auto* image = new Gdiplus::Image(stream);
-  stream->Release();
-  return std::make_unique<GdiplusBackground>(image);
+  return DecodeBackgroundGdiplus(png);
 }
 
 std::optional<std::string> Win32AppHost::DesktopFolder() {
@@ -217,10 +165,17 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
     file->Save(widePath.c_str(), FALSE);
 }
 
-void Win32AppHost::RunLauncher(LauncherApp& app) { RunPlaceholderWindow(app, "MicroClientLauncher"); }
+void Win32AppHost::RunLauncher(LauncherApp& app) {
+  CLauncherTranslucentDlg launcher(app, std::move(app.mainImage), [&](HWND window) {
+    updateWorker_ = StartUpdateCheck(app.config.record(), CurrentDirectory(), window);
+  });
+  launcher.DoModal();
+}
 
-void Win32AppHost::RunGame(LauncherApp& app, const std::string&) {
-  RunPlaceholderWindow(app, "MicroClientGame");
+void Win32AppHost::RunGame(LauncherApp& app, const std::string& address) {
+  CGameDialog dialog(app.config, *this, nullptr);
+  dialog.SetGameUrl(address);
+  dialog.DoModal();
 }
 
 }  // namespace mc::win32

@@ -4,7 +4,10 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <memory>
+
 #include "app/app_host.h"
+#include "update/update_worker.h"
 
 namespace mc::win32 {
 
@@ -33,6 +36,9 @@ class Win32AppHost : public AppHost {
 
  private:
   ULONG_PTR gdiplusToken_ = 0;
+  // The update check started with the launcher; it outlives the launcher and is stopped when
+  // the host goes at the end of the program.
+  std::unique_ptr<UpdateWorker> updateWorker_;
 };
 
 }  // namespace mc::win32

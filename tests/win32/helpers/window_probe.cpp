@@ -1,5 +1,5 @@
 // Test helper run under the same wineserver as the client: waits for a top-level window of a
-// class, prints its title as UTF-8, and closes it when asked.
+// class that has its title or is shown, prints its title as UTF-8, and closes it when asked.
 // Usage: window_probe.exe CLASS [close|keep] [timeout-ms]
 #include <windows.h>
 
@@ -20,6 +20,11 @@ int main(int argc, char** argv) {
     }
     Sleep(50);
   }
+  // A window is found as soon as it exists, before it is given its title; wait until it has
+  // one or is shown.
+  while (GetWindowTextLengthW(window) == 0 && !IsWindowVisible(window) &&
+         GetTickCount() - start <= timeout)
+    Sleep(20);
   wchar_t title[512] = {};
   GetWindowTextW(window, title, 511);
   char utf8[2048] = {};

@@ -1,0 +1,189 @@
+// CGameDialog on Linux: the game window. An undecorated GtkWindow whose only child is a
+// GtkLayout covering it; the layout paints the border and title band (GameFramePainter) and
+// holds the web view, the title-bar buttons and the logo at window coordinates. The window
+// behaves as the shared model (game/game_window.h) decides: this class turns GDK events into
+// GameWindow calls and carries out GameWindowHost with GTK calls, nothing more.
+//
+// How Windows mechanisms map here:
+//  - hit test and border sizing: a press on the layout's own surface is hit-tested by the
+//    model; a border press starts a sizing loop of our own (the pointer is held by the press),
+//    so every proposed rectangle passes the model's clamp as WM_SIZING would;
+//  - title dragging: the model's drag rule on pointer moves, with client points taken from the
+//    root coordinates and the rectangle last asked for, so moves never feed back on themselves;
+//  - the message filter: the window's key-press handler runs before the focus widget (the page
+//    included) sees a key; an "event" handler on each child with a window of its own (the web
+//    view, the buttons) and on the layout sees mouse buttons before the child does;
+//  - WM_SIZE: sent at once when the window is moved to a new size, as Windows does inside
+//    MoveWindow; sizes set from outside (a window manager) arrive through configure events;
+//  - WM_COMMAND from buttons and menus, and tray messages: posted to the main loop, so no
+//    command runs inside the emission of the widget that reported it.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_host.h"
+#include "browser/gtk/gobject_ptr.h"
+#include "browser/gtk/web_browser_ex.h"
+#include "game/game_window.h"
+#include "game/gtk/game_dialog_callback_gtk.h"
+#include "game/gtk/game_frame_painter_gtk.h"
+#include "game/gtk/game_prompts_gtk.h"
+#include "game/gtk/game_tray_icon_gtk.h"
+#include "package/launcher_config.h"
+#include "skin/gtk/skin_button_gtk.h"
+#include "skin/gtk/skin_image_gtk.h"
+
+namespace mc::gtk {
+
+inline constexpr char kGameWindowRole[] = "game";
+
+class CGameDialog : private GameWindowHost {
+ public:
+  // `config` and `app` must outlive the dialog.
+  CGameDialog(const LauncherConfig& config, AppHost& app);
+  ~CGameDialog() override;
+  CGameDialog(const CGameDialog&) = delete;
+  CGameDialog& operator=(const CGameDialog&) = delete;
+
+  void SetGameUrl(const std::string& url) { model_.SetGameUrl(url); }
+
+  // Makes and initialises the window, then runs until it ends (the close question answered
+  // with OK, the page's end or restart call, or the window destroyed from outside). A window
+  // whose initialisation stopped stays open with what was made, in the system's frame so that
+  // it can still be moved and closed. Returns where initialisation stopped.
+  GameInitStop DoModal();
+
+  GtkWidget* window() const { return window_; }
+  const GameWindow& model() const { return model_; }
+
+ private:
+  // GameWindowHost.
+  GameRect WorkArea() override;
+  GameSize ScreenSize() override;
+  GameRect WindowRect() override { return rect_; }
+  GameRect NormalWindowRect() override { return rect_; }
+  GameRect ClientRectOnScreen() override { return rect_; }
+  GamePoint CursorPosition() override;
+  std::string ProgramPath() override { return app_.ProgramPath(); }
+  void SetWindowText(const std::string& text) override;
+  bool LoadSprite() override;
+  bool CutEdgePiece(EdgePiece piece, const SpriteCut& source) override;
+  void ReleaseSprite() override { sprite_.Destroy(); }
+  bool CreateBrowser(const GameRect& inWindow) override;
+  void StartBrowser(const std::string& gameUrl) override;
+  bool CreateTitleButton(const TitleButtonSetup& setup) override;
+  bool CreateLogo(GamePoint position, GameSize& size) override;
+  void ShowInTaskbar() override;
+  void MoveWindow(const GameRect& rect) override;
+  void PlaceWindow(const GameRect& rect) override;
+  void HideWindow() override;
+  void ShowWindow() override;
+  void MinimizeWindow() override;
+  void InvalidateWindow() override;
+  void BeginSizing(int edge, GamePoint screen) override;
+  void MoveBrowser(const GameRect& inWindow) override;
+  void RedrawBrowser() override;
+  void MoveButton(size_t slot, const GameRect& inWindow) override;
+  void SetButtonVisible(size_t slot, bool visible) override;
+  GameRect ButtonRectOnScreen(size_t slot) override;
+  void SetButtonLink(size_t slot, const std::string& url) override;
+  void SetLogoVisible(bool visible) override;
+  bool AskOkCancel(const std::string& text, const std::string& caption) override;
+  void PopupMenu(const std::vector<MenuItem>& items, GamePoint screen) override;
+  bool AddTrayIcon(const TrayIconSetup& icon) override;
+  void RemoveTrayIcon() override { tray_.Remove(); }
+  void CleanBrowserCache() override;
+  void StartProgram() override;
+  void CallPage(const PageCall& call) override;
+  void EndDialog() override;
+
+  // GTK signal handlers (static trampolines, `self` is the dialog).
+  static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer self);
+  static gboolean OnLayoutEvent(GtkWidget*, GdkEvent* event, gpointer self);
+  static gboolean OnChildEvent(GtkWidget* child, GdkEvent* event, gpointer self);
+  static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
+  static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
+  static void OnWindowDestroyed(GtkWidget*, gpointer self);
+  static gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer self);
+  static gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer self);
+  static gboolean OnSettle(gpointer self);
+
+  void BuildWindow();
+  bool LayoutEvent(const GdkEvent& event);
+  bool ChildEvent(GtkWidget* child, const GdkEvent& event);
+  bool ButtonEvent(GtkWidget* button, const GdkEvent& event);
+  bool IsDoubleClick(GtkWidget* widget, const GdkEventButton& press);
+  bool TitleDoubleClick(GamePoint screen);
+  void Sizing(GamePoint pointer);
+  void EndPointerOperation();
+  void SetCursor(CursorShape shape);
+  void ApplyGeometry(const GameRect& rect);
+  void ScheduleSettle();
+  GamePoint ClientPoint(GamePoint screen) const {
+    return {screen.x - rect_.left, screen.y - rect_.top};
+  }
+  bool Inside(GamePoint screen) const {
+    return screen.x >= rect_.left && screen.x < rect_.right && screen.y >= rect_.top &&
+           screen.y < rect_.bottom;
+  }
+  // Runs `task` from the main loop unless the window has ended by then.
+  void Post(std::function<void()> task) noexcept;
+  void PostCommand(int id) noexcept;
+
+  const LauncherConfig& config_;
+  AppHost& app_;
+  GameDialogCallback callback_;  // outlives the browser, which hands it to the page
+  GameWindow model_;
+
+  GtkWidget* window_ = nullptr;  // one reference of ours
+  GtkWidget* layout_ = nullptr;  // owned by the window
+  GtkWidget* logo_ = nullptr;    // owned by the layout
+  std::unique_ptr<CWebBrowserEx> browser_;
+  std::vector<std::unique_ptr<CSkinButton>> buttons_;
+  std::vector<GameRect> buttonRects_;  // window coordinates, as laid out
+  SkinImage sprite_;
+  GameFramePainter painter_;
+  GObjectPtr<GdkPixbuf> icon_;
+  GameTrayIcon tray_;
+  GamePopupMenu menu_;
+  std::array<GObjectPtr<GdkCursor>, 5> cursors_;
+  std::optional<CursorShape> cursorShown_;
+  GMainLoop* loop_ = nullptr;
+
+  GameRect rect_;       // where the window was last put, screen coordinates
+  GameSize askedSize_;  // the size last asked for, before keeping it to the screen
+  bool iconified_ = false;
+  bool ended_ = false;
+  bool windowGone_ = false;  // destroyed from outside
+  guint settleTimer_ = 0;
+
+  struct SizingLoop {
+    int edge = 0;
+    GameRect start;
+    GamePoint pointer;
+  };
+  std::optional<SizingLoop> sizing_;
+  bool pressOnClient_ = false;  // a left press on the title band, held
+
+  // Windows turns the second press of a double-click into a double-click message, so the
+  // widget below never sees that press; GDK delivers it as a press first. The last left press
+  // on the window's own surface or a button tells whether the next one completes a double-click.
+  struct Press {
+    GtkWidget* widget = nullptr;
+    guint32 time = 0;
+    GamePoint screen;
+  };
+  Press lastPress_;
+  GtkWidget* swallowRelease_ = nullptr;  // the release of a press taken as a double-click
+
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // expires with the dialog
+};
+
+}  // namespace mc::gtk

@@ -1,0 +1,59 @@
+#include "game/gtk/game_prompts_gtk.h"
+
+#include "platform/gtk/gbk_utf8.h"
+
+namespace mc::gtk {
+namespace {
+
+constexpr char kItemIdKey[] = "mc-menu-id";
+
+}  // namespace
+
+bool AskOkCancel(GtkWindow* owner, const std::string& gbkText, const std::string& gbkCaption) {
+  GtkWidget* dialog = gtk_message_dialog_new(
+      owner, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+      GTK_MESSAGE_OTHER, GTK_BUTTONS_OK_CANCEL, "%s", GbkToUtf8(gbkText).c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), GbkToUtf8(gbkCaption).c_str());
+  gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+  GtkWidget* cancel = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+  if (cancel) gtk_widget_grab_focus(cancel);
+  const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+  return response == GTK_RESPONSE_OK;
+}
+
+GamePopupMenu::~GamePopupMenu() { Close(); }
+
+void GamePopupMenu::Close() {
+  if (!menu_) return;
+  g_signal_handlers_disconnect_by_data(menu_.get(), this);
+  gtk_menu_popdown(menu_.get());
+  gtk_widget_destroy(GTK_WIDGET(menu_.get()));
+  menu_.reset();
+}
+
+bool GamePopupMenu::Show(const std::vector<MenuItem>& items, GamePoint screen, Choose choose) {
+  Close();
+  choose_ = std::move(choose);
+  menu_ = GObjectPtr<GtkMenu>::Ref(GTK_MENU(gtk_menu_new()));
+  for (const MenuItem& item : items) {
+    GtkWidget* entry = gtk_menu_item_new_with_label(GbkToUtf8(item.text).c_str());
+    g_object_set_data(G_OBJECT(entry), kItemIdKey, GINT_TO_POINTER(item.id));
+    g_signal_connect(entry, "activate", G_CALLBACK(OnActivate), this);
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu_.get()), entry);
+    gtk_widget_show(entry);
+  }
+  GdkWindow* root = gdk_screen_get_root_window(gdk_screen_get_default());
+  const GdkRectangle at{screen.x, screen.y, 1, 1};
+  gtk_menu_popup_at_rect(menu_.get(), root, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST,
+                         nullptr);
+  return gtk_widget_get_visible(GTK_WIDGET(menu_.get()));
+}
+
+void GamePopupMenu::OnActivate(GtkMenuItem* item, gpointer self) {
+  auto* menu = static_cast<GamePopupMenu*>(self);
+  if (menu->choose_) menu->choose_(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(item), kItemIdKey)));
+}
+
+}  // namespace mc::gtk

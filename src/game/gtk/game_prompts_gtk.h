@@ -1,0 +1,44 @@
+// The game window's questions and popup menus on Linux.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "browser/gtk/gobject_ptr.h"
+#include "game/game_geometry.h"
+#include "game/title_buttons.h"
+
+namespace mc::gtk {
+
+// A modal question owned by `owner` (may be hidden or null) with OK and Cancel, Cancel
+// preselected, kept above other windows as a system-modal box is. GBK texts. True for OK.
+bool AskOkCancel(GtkWindow* owner, const std::string& gbkText, const std::string& gbkCaption);
+
+// One popup menu at a time, opened at a screen point. A chosen item is reported with its id
+// after the menu has closed; a dismissed menu reports nothing.
+class GamePopupMenu {
+ public:
+  using Choose = std::function<void(int id)>;
+
+  GamePopupMenu() = default;
+  ~GamePopupMenu();
+  GamePopupMenu(const GamePopupMenu&) = delete;
+  GamePopupMenu& operator=(const GamePopupMenu&) = delete;
+
+  // Replaces a menu still open. False when the menu could not be opened (no pointer grab).
+  bool Show(const std::vector<MenuItem>& items, GamePoint screen, Choose choose);
+  // The menu on screen, if any (for tests and to close it with the window).
+  GtkWidget* menu() const { return menu_ ? GTK_WIDGET(menu_.get()) : nullptr; }
+  void Close();
+
+ private:
+  static void OnActivate(GtkMenuItem* item, gpointer self);
+
+  GObjectPtr<GtkMenu> menu_;
+  Choose choose_;
+};
+
+}  // namespace mc::gtk

@@ -1,0 +1,201 @@
+#include "launcher/gtk/launcher_dialog_gtk.h"
+
+#include "game/gtk/game_prompts_gtk.h"
+#include "platform/gtk/gbk_utf8.h"
+#include "skin/gtk/skin_image_gtk.h"
+
+namespace mc::gtk {
+namespace {
+
+// The Windows virtual-key code the key filters are written for; other keys only need to be
+// told apart from those.
+unsigned VirtualKey(guint keyval) {
+  switch (keyval) {
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter:
+      return kVkReturn;
+    case GDK_KEY_Escape:
+      return kVkEscape;
+    default:
+      if (keyval >= GDK_KEY_F1 && keyval <= GDK_KEY_F12) return kVkF1 + (keyval - GDK_KEY_F1);
+      return 0xFF;  // any other key
+  }
+}
+
+bool IsInside(GtkWidget* widget, GtkWidget* container) {
+  return widget && container && (widget == container || gtk_widget_is_ancestor(widget, container));
+}
+
+}  // namespace
+
+CLauncherStandardDlg::CLauncherStandardDlg(CTranslucentDialog* parent, LauncherApp& app,
+                                           UpdateStarter startUpdate)
+    : CStandardDialog(parent), app_(app), startUpdate_(std::move(startUpdate)) {}
+
+CLauncherStandardDlg::~CLauncherStandardDlg() {
+  // Buttons first, then the html areas, each in creation order.
+  buttons_.clear();
+  browsers_.clear();
+}
+
+GtkWindow* CLauncherStandardDlg::toplevel() const {
+  return launcherOwner && launcherOwner->window() ? GTK_WINDOW(launcherOwner->window()) : nullptr;
+}
+
+bool CLauncherStandardDlg::OnInitDialog() {
+  CStandardDialog::OnInitDialog();
+  tracker_ = FirstPageTracker();
+  // The worker reports to this layer; it outlives the launcher and owns its own copies.
+  if (startUpdate_) startUpdate_(layer());
+  const ConfigRecord& config = app_.config.record();
+  placeholderColor_ = static_cast<uint32_t>(config.loginCenterColor);
+  if (GtkWindow* window = toplevel()) {
+    gtk_window_set_title(window, GbkToUtf8(config.title).c_str());
+    gtk_window_set_role(window, "launcher");
+    g_signal_connect(window, "key-press-event", G_CALLBACK(OnKeyPress), this);
+  }
+  g_signal_connect(layer(), "draw", G_CALLBACK(OnLayerDraw), this);
+
+  // A control that cannot be made stops the building there; the ones before it stay.
+  for (const LauncherControl& control : BuildLauncherPlan(config)) {
+    const bool built = control.kind == LauncherControl::Kind::kButton ? AddButton(control)
+                                                                       : AddHtmlArea(control);
+    if (!built) break;
+  }
+  return true;
+}
+
+bool CLauncherStandardDlg::AddButton(const LauncherControl& control) {
+  auto button = std::make_unique<CSkinButton>();
+  SkinImage normal, pressed;
+  if (!LoadPackageImage(app_.config, app_.host(), control.normalImage, normal)) return false;
+  const ControlRect r =
+      FitOnPicture(control.x, control.y, normal.GetWidth(), normal.GetHeight(),
+                   launcherOwner->pictureWidth(), launcherOwner->pictureHeight());
+  if (!button->Create({}, {r.left, r.top, r.left + r.width, r.top + r.height}, control.id,
+                      [this](int id) { OnButton(id); }))
+    return false;
+  Put(button->widget(), r.left, r.top);
+  // Entirely off the picture: it exists, but even its one-pixel minimum must not grow the window.
+  if (r.width == 0 || r.height == 0) gtk_widget_hide(button->widget());
+  if (!LoadPackageImage(app_.config, app_.host(), control.pressedImage, pressed)) {
+    buttons_.push_back(std::move(button));  // made and shown: it goes with the others
+    return false;
+  }
+  button->SetImages(normal.Detach(), pressed.Detach(), nullptr, nullptr, nullptr, nullptr, 0, 0,
+                    0);
+  button->SetLinkUrl(control.url);
+  button->typeTag = static_cast<uint8_t>(control.linkType);
+  buttons_.push_back(std::move(button));
+  return true;
+}
+
+bool CLauncherStandardDlg::AddHtmlArea(const LauncherControl& control) {
+  auto browser = std::make_unique<CWebBrowserEx>();
+  const ControlRect r =
+      FitOnPicture(control.x, control.y, control.width, control.height,
+                   launcherOwner->pictureWidth(), launcherOwner->pictureHeight());
+  // Each area lies in a box of exactly its size: a web view may ask for more room than it was
+  // given, and the layer would then grow the window beyond the picture.
+  GtkWidget* box = gtk_layout_new(nullptr, nullptr);
+  gtk_widget_set_size_request(box, r.width, r.height);
+  // Only the first area reports its events.
+  BrowserEvents* events = control.id == kFirstHtmlAreaId ? this : nullptr;
+  if (!browser->Create(box, GdkRectangle{0, 0, r.width, r.height}, false, control.id, events)) {
+    g_object_ref_sink(box);
+    g_object_unref(box);
+    return false;
+  }
+  Put(box, r.left, r.top);  // hidden with its area until the first page is there
+  // An area off the picture stays hidden: GTK gives even an empty box one pixel.
+  if (r.width > 0 && r.height > 0) areaBoxes_.push_back(box);
+  browser->Navigate("about:blank");
+  browser->AttachUIHandler(false);
+  browser->Navigate(control.url);
+  htmlAreaRect_ = r;
+  browsers_.push_back(std::move(browser));
+  return true;
+}
+
+void CLauncherStandardDlg::OnButton(int id) {
+  if (id == kMinimizeCommand) Minimize();
+  if (id == kCloseCommand) CloseWithQuestion();
+}
+
+void CLauncherStandardDlg::Minimize() {
+  // The picture and its controls are one window here.
+  if (GtkWindow* window = toplevel()) gtk_window_iconify(window);
+}
+
+void CLauncherStandardDlg::CloseWithQuestion() {
+  const std::string caption = CloseCaption(app_.host().ProgramPath(), '/');
+  if (AskOkCancel(toplevel(), app_.config.record().closeMsg, caption)) OnOK();
+}
+
+void CLauncherStandardDlg::BeforeNavigate2(int controlId, const std::string& url, bool& cancel) {
+  if (controlId != kFirstHtmlAreaId) return;
+  if (captured_) {
+    cancel = true;  // the launcher is closing: nothing more to load
+    return;
+  }
+  std::optional<std::string> address = CaptureLauncherNavigation(url, app_.config.record().gameheader);
+  if (!address) return;
+  app_.gameAddress = std::move(*address);
+  captured_ = true;
+  // The game window asks for the address itself; loading it here as well would spend a
+  // one-time login ticket in a window that is about to close.
+  cancel = true;
+  OnOK();
+}
+
+void CLauncherStandardDlg::DocumentComplete(int controlId, const std::string& url) {
+  if (controlId != kFirstHtmlAreaId || IsPreparationPage(url) || !tracker_.OnDocumentComplete())
+    return;
+  for (const auto& browser : browsers_) browser->Show(true);
+  for (GtkWidget* box : areaBoxes_) gtk_widget_show(box);
+  if (layer()) gtk_widget_queue_draw(layer());
+}
+
+gboolean CLauncherStandardDlg::OnLayerDraw(GtkWidget*, cairo_t* cr, gpointer data) {
+  auto* self = static_cast<CLauncherStandardDlg*>(data);
+  if (self->tracker_.pageLoaded()) return FALSE;
+  // Until the first page is there, the last html area's place shows the configured colour.
+  const ControlRect& r = self->htmlAreaRect_;
+  const uint32_t c = self->placeholderColor_;
+  cairo_save(cr);
+  cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
+                       ((c >> 16) & 0xFF) / 255.0);
+  cairo_rectangle(cr, r.left, r.top, r.width, r.height);
+  cairo_fill(cr);
+  cairo_restore(cr);
+  return FALSE;  // the controls are drawn next
+}
+
+gboolean CLauncherStandardDlg::OnKeyPress(GtkWidget* window, GdkEventKey* event, gpointer data) {
+  auto* self = static_cast<CLauncherStandardDlg*>(data);
+  const unsigned key = VirtualKey(event->keyval);
+  // Keys for a control of the layer pass (Enter and Escape never become dialog commands: a
+  // plain window has none). Keys the picture itself has are filtered: function keys and
+  // Ctrl or Shift combinations are dropped.
+  if (IsInside(gtk_window_get_focus(GTK_WINDOW(window)), self->layer()))
+    return FALSE;
+  const bool ctrl = (event->state & GDK_CONTROL_MASK) != 0;
+  const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
+  return FilterBackgroundKey(key, ctrl, shift) == KeyVerdict::kDiscard;
+}
+
+CLauncherTranslucentDlg::CLauncherTranslucentDlg(LauncherApp& app,
+                                                 std::unique_ptr<BackgroundImage> background,
+                                                 UpdateStarter startUpdate)
+    : CTranslucentDialog(std::move(background)), app_(app), startUpdate_(std::move(startUpdate)) {}
+
+std::unique_ptr<CStandardDialog> CLauncherTranslucentDlg::MakeOverlayDialog() {
+  auto overlay = std::make_unique<CLauncherStandardDlg>(this, app_, startUpdate_);
+  overlay->owner = this;
+  overlay->launcherOwner = this;
+  overlayDlg_ = overlay.get();
+  return overlay;
+}
+
+}  // namespace mc::gtk

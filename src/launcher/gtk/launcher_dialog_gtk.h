@@ -1,0 +1,88 @@
+// The launcher on Linux: one undecorated RGBA window showing the launcher picture
+// (CLauncherTranslucentDlg) with a control layer over it (CLauncherStandardDlg) that carries
+// what the link records ask for: link, minimise and close buttons and web page areas. The
+// first area's navigations are watched for the game address; the first page it completes
+// reveals every area. Closing (after the close question) or a captured address ends the run.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/launcher_app.h"
+#include "browser/browser_events.h"
+#include "browser/gtk/web_browser_ex.h"
+#include "launcher/launcher_plan.h"
+#include "launcher/launcher_window_rules.h"
+#include "skin/gtk/skin_button_gtk.h"
+#include "skin/gtk/standard_dialog_gtk.h"
+#include "skin/gtk/translucent_dialog_gtk.h"
+
+namespace mc::gtk {
+
+class CLauncherTranslucentDlg;
+
+// Starts the update check; given the window that receives its result.
+using UpdateStarter = std::function<void(GtkWidget* notifyWindow)>;
+
+class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
+ public:
+  CLauncherStandardDlg(CTranslucentDialog* parent, LauncherApp& app, UpdateStarter startUpdate);
+  ~CLauncherStandardDlg() override;
+
+  CLauncherTranslucentDlg* launcherOwner = nullptr;
+
+  // The commands of the minimise and close buttons.
+  void Minimize();
+  void CloseWithQuestion();
+  bool pageLoaded() const { return tracker_.pageLoaded(); }
+
+ protected:
+  bool OnInitDialog() override;
+
+ private:
+  // BrowserEvents of the first html area.
+  void BeforeNavigate2(int controlId, const std::string& url, bool& cancel) override;
+  void DocumentComplete(int controlId, const std::string& url) override;
+
+  // False stops building at this control.
+  bool AddButton(const LauncherControl& control);
+  bool AddHtmlArea(const LauncherControl& control);
+  void OnButton(int id);
+  GtkWindow* toplevel() const;
+
+  static gboolean OnLayerDraw(GtkWidget*, cairo_t* cr, gpointer self);
+  static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
+
+  LauncherApp& app_;
+  UpdateStarter startUpdate_;
+  uint32_t placeholderColor_ = 0;  // 0x00BBGGRR
+  std::vector<std::unique_ptr<CSkinButton>> buttons_;
+  std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
+  std::vector<GtkWidget*> areaBoxes_;  // boxes of the areas on the picture, owned by the layer
+  FirstPageTracker tracker_;
+  ControlRect htmlAreaRect_;
+  bool captured_ = false;
+};
+
+class CLauncherTranslucentDlg : public CTranslucentDialog {
+ public:
+  CLauncherTranslucentDlg(LauncherApp& app, std::unique_ptr<BackgroundImage> background,
+                          UpdateStarter startUpdate);
+
+  CLauncherStandardDlg* launcherOverlay() const { return overlayDlg_; }
+
+ protected:
+  std::unique_ptr<CStandardDialog> MakeOverlayDialog() override;
+  void PrepareFirstRender() override {}
+
+ private:
+  LauncherApp& app_;
+  UpdateStarter startUpdate_;
+  CLauncherStandardDlg* overlayDlg_ = nullptr;  // owned by the base
+};
+
+}  // namespace mc::gtk

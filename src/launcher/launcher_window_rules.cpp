@@ -1,0 +1,44 @@
+#include "launcher/launcher_window_rules.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace mc {
+namespace {
+
+// [from, to) of one axis, clipped to [0, extent). 64-bit so that x + width cannot overflow.
+void FitAxis(int position, int size, int extent, int& outPosition, int& outSize) {
+  extent = std::max(extent, 0);
+  const int64_t from = std::clamp<int64_t>(position, 0, extent);
+  const int64_t to = std::clamp<int64_t>(int64_t{position} + std::max(size, 0), from, extent);
+  outPosition = static_cast<int>(from);
+  outSize = static_cast<int>(to - from);
+}
+
+}  // namespace
+
+ControlRect FitOnPicture(int x, int y, int width, int height, int pictureWidth,
+                         int pictureHeight) {
+  ControlRect r;
+  FitAxis(x, width, pictureWidth, r.left, r.width);
+  FitAxis(y, height, pictureHeight, r.top, r.height);
+  return r;
+}
+
+bool IsPreparationPage(std::string_view url) { return url == "about:blank"; }
+
+std::optional<std::string> CaptureLauncherNavigation(std::string_view url,
+                                                     std::string_view gameheader) {
+  if (IsPreparationPage(url)) return std::nullopt;
+  return CaptureGameAddress(url, gameheader);
+}
+
+std::string CloseCaption(std::string_view programPath, char separator) {
+  const size_t slash = programPath.rfind(separator);
+  std::string_view name = slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
+  const size_t dot = name.rfind('.');
+  if (dot != std::string_view::npos) name = name.substr(0, dot);
+  return std::string(name);
+}
+
+}  // namespace mc

@@ -1,0 +1,192 @@
+#include "launcher/win32/launcher_dialog.h"
+
+#include "launcher/win32/launcher_dialog_template.h"
+#include "skin/win32/skin_image_win32.h"
+
+namespace mc::win32 {
+namespace {
+
+constexpr UINT kQuestionStyle = 0x3101;  // OK and Cancel, Cancel preselected, system modal
+
+}  // namespace
+
+CLauncherStandardDlg::CLauncherStandardDlg(CLauncherTranslucentDlg* parent, LauncherApp& app,
+                                           UpdateStarter startUpdate)
+    : CStandardDialog(LauncherLayerTemplate(), kOverlayColorKey, parent),
+      app_(app),
+      startUpdate_(std::move(startUpdate)) {}
+
+CLauncherStandardDlg::~CLauncherStandardDlg() {
+  // Buttons first, then the html areas, each in creation order.
+  buttons_.clear();
+  browsers_.clear();
+}
+
+BOOL CLauncherStandardDlg::OnInitDialog() {
+  CStandardDialog::OnInitDialog();
+  tracker_ = FirstPageTracker();
+  // The worker reports to this window; it outlives the launcher and owns its own copies.
+  if (startUpdate_) startUpdate_(hwnd());
+  const ConfigRecord& config = app_.config.record();
+  placeholderColor_ = static_cast<COLORREF>(config.loginCenterColor);
+  SetWindowTextA(hwnd(), config.title.c_str());
+  if (launcherOwner) SetWindowTextA(launcherOwner->hwnd(), config.title.c_str());
+
+  // A control that cannot be made stops the building there; the ones before it stay.
+  for (const LauncherControl& control : BuildLauncherPlan(config)) {
+    const bool built = control.kind == LauncherControl::Kind::kButton ? AddButton(control)
+                                                                       : AddHtmlArea(control);
+    if (!built) break;
+  }
+  return TRUE;
+}
+
+bool CLauncherStandardDlg::AddButton(const LauncherControl& control) {
+  auto button = std::make_unique<CSkinButton>();
+  SkinImage normal, pressed;
+  if (!LoadPackageImage(app_.config, app_.host(), control.normalImage, normal)) return false;
+  const ControlRect r =
+      FitOnPicture(control.x, control.y, normal.GetWidth(), normal.GetHeight(),
+                   launcherOwner->pictureWidth(), launcherOwner->pictureHeight());
+  const RECT rect{r.left, r.top, r.left + r.width, r.top + r.height};
+  if (!button->Create("", WS_CHILD | WS_VISIBLE, rect, hwnd(), control.id)) return false;
+  if (!LoadPackageImage(app_.config, app_.host(), control.pressedImage, pressed)) {
+    buttons_.push_back(std::move(button));  // made and shown: it goes with the others
+    return false;
+  }
+  button->SetImages(normal.Detach(), pressed.Detach(), nullptr, nullptr, nullptr, nullptr, 0, 0,
+                    0);
+  button->SetLinkUrl(control.url);
+  button->typeTag = static_cast<uint8_t>(control.linkType);
+  buttons_.push_back(std::move(button));
+  return true;
+}
+
+bool CLauncherStandardDlg::AddHtmlArea(const LauncherControl& control) {
+  auto browser = std::make_unique<CWebBrowserEx>();
+  const ControlRect r =
+      FitOnPicture(control.x, control.y, control.width, control.height,
+                   launcherOwner->pictureWidth(), launcherOwner->pictureHeight());
+  const RECT rect{r.left, r.top, r.left + r.width, r.top + r.height};
+  // Only the first area reports its events. Hidden until the first page is there.
+  BrowserEvents* events = control.id == kFirstHtmlAreaId ? this : nullptr;
+  if (!browser->Create("", WS_CHILD, rect, hwnd(), control.id, events)) return false;
+  // Kept before navigating: a capture may already end the launcher inside Navigate.
+  CWebBrowserEx* area = browser.get();
+  browsers_.push_back(std::move(browser));
+  htmlAreaRect_ = rect;
+  area->Navigate("about:blank");
+  area->AttachUIHandler(false);
+  area->Navigate(control.url);
+  return true;
+}
+
+bool CLauncherStandardDlg::OnCommand(int id, int, HWND) {
+  if (id == kMinimizeCommand) {
+    Minimize();
+    return true;
+  }
+  if (id == kCloseCommand) {
+    CloseWithQuestion();
+    return true;
+  }
+  return false;
+}
+
+void CLauncherStandardDlg::Minimize() {
+  ShowWindow(hwnd(), SW_MINIMIZE);
+  if (launcherOwner) ShowWindow(launcherOwner->hwnd(), SW_MINIMIZE);
+}
+
+void CLauncherStandardDlg::CloseWithQuestion() {
+  char path[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string caption = CloseCaption(std::string(path, n < MAX_PATH ? n : 0), '\\');
+  if (MessageBoxA(hwnd(), app_.config.record().closeMsg.c_str(), caption.c_str(),
+                  kQuestionStyle) == IDOK)
+    OnOK();
+}
+
+void CLauncherStandardDlg::BeforeNavigate2(int controlId, const std::string& url, bool& cancel) {
+  if (controlId != kFirstHtmlAreaId) return;
+  if (captured_) {
+    cancel = true;  // the launcher is closing: nothing more to load
+    return;
+  }
+  std::optional<std::string> address = CaptureLauncherNavigation(url, app_.config.record().gameheader);
+  if (!address) return;
+  app_.gameAddress = std::move(*address);
+  captured_ = true;
+  // The game window asks for the address itself; loading it here as well would spend a
+  // one-time login ticket in a window that is about to close.
+  cancel = true;
+  OnOK();
+}
+
+void CLauncherStandardDlg::DocumentComplete(int controlId, const std::string& url) {
+  if (controlId != kFirstHtmlAreaId || IsPreparationPage(url) || !tracker_.OnDocumentComplete())
+    return;
+  for (const auto& browser : browsers_)
+    if (browser->hwnd()) ShowWindow(browser->hwnd(), SW_SHOW);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void CLauncherStandardDlg::PaintPlaceholder() {
+  if (tracker_.pageLoaded()) return;
+  HDC dc = GetDC(hwnd());
+  if (!dc) return;
+  ScopedBrush brush(CreateSolidBrush(placeholderColor_));
+  if (brush) FillRect(dc, &htmlAreaRect_, brush.get());
+  ReleaseDC(hwnd(), dc);
+}
+
+bool CLauncherStandardDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_PAINT) {
+    // The dialog's own painting erases in the colour key; the placeholder goes over it.
+    result = Default(msg, wp, lp);
+    PaintPlaceholder();
+    return true;
+  }
+  return CStandardDialog::OnMessage(msg, wp, lp, result);
+}
+
+bool CLauncherStandardDlg::PreTranslateMessage(MSG& msg) {
+  // Enter and Escape go to their target without becoming the dialog's OK or Cancel.
+  if (msg.message == WM_KEYDOWN &&
+      FilterOverlayKey(static_cast<unsigned>(msg.wParam)) == KeyVerdict::kDispatch)
+    return false;
+  return CStandardDialog::PreTranslateMessage(msg);
+}
+
+CLauncherTranslucentDlg::CLauncherTranslucentDlg(LauncherApp& app,
+                                                 std::unique_ptr<BackgroundImage> background,
+                                                 UpdateStarter startUpdate)
+    : CTranslucentDialog((RegisterLauncherWindowClasses(), LauncherTemplate()),
+                         std::move(background), nullptr),
+      app_(app),
+      startUpdate_(std::move(startUpdate)) {}
+
+std::unique_ptr<CStandardDialog> CLauncherTranslucentDlg::MakeOverlayDialog() {
+  auto overlay = std::make_unique<CLauncherStandardDlg>(this, app_, startUpdate_);
+  overlay->owner = this;
+  overlay->launcherOwner = this;
+  overlayDlg_ = overlay.get();
+  return overlay;
+}
+
+bool CLauncherTranslucentDlg::PreTranslateMessage(MSG& msg) {
+  if (msg.message == WM_KEYDOWN) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    switch (FilterBackgroundKey(static_cast<unsigned>(msg.wParam), ctrl, shift)) {
+      case KeyVerdict::kDispatch:
+        return false;
+      case KeyVerdict::kDiscard:
+        return true;
+      case KeyVerdict::kDefault:
+        break;
+    }
+  }
+  return CTranslucentDialog::PreTranslateMessage(msg);
+}
+
+}  // namespace mc::win32

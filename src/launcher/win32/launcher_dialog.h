@@ -1,0 +1,89 @@
+// The launcher on Windows: the layered picture (CLauncherTranslucentDlg) and the colour-keyed
+// layer over it (CLauncherStandardDlg) that carries what the link records ask for: link,
+// minimise and close buttons and web page areas. The first area's navigations are watched for
+// the game address; the first document it completes reveals every area. Closing (after the
+// close question) or a captured address ends the modal run of the picture.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/launcher_app.h"
+#include "browser/browser_events.h"
+#include "browser/win32/web_browser_ex.h"
+#include "launcher/launcher_plan.h"
+#include "launcher/launcher_window_rules.h"
+#include "skin/win32/skin_button.h"
+#include "skin/win32/standard_dialog.h"
+#include "skin/win32/translucent_dialog.h"
+
+namespace mc::win32 {
+
+class CLauncherTranslucentDlg;
+
+// Starts the update check; given the window that receives its result message.
+using UpdateStarter = std::function<void(HWND notifyWindow)>;
+
+class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
+ public:
+  CLauncherStandardDlg(CLauncherTranslucentDlg* parent, LauncherApp& app,
+                       UpdateStarter startUpdate);
+  ~CLauncherStandardDlg() override;
+
+  CLauncherTranslucentDlg* launcherOwner = nullptr;
+
+  bool PreTranslateMessage(MSG& msg) override;
+  bool pageLoaded() const { return tracker_.pageLoaded(); }
+
+ protected:
+  BOOL OnInitDialog() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  // BrowserEvents of the first html area.
+  void BeforeNavigate2(int controlId, const std::string& url, bool& cancel) override;
+  void DocumentComplete(int controlId, const std::string& url) override;
+
+  // False stops building at this control.
+  bool AddButton(const LauncherControl& control);
+  bool AddHtmlArea(const LauncherControl& control);
+  void Minimize();
+  void CloseWithQuestion();
+  void PaintPlaceholder();
+
+  LauncherApp& app_;
+  UpdateStarter startUpdate_;
+  COLORREF placeholderColor_ = 0;
+  std::vector<std::unique_ptr<CSkinButton>> buttons_;
+  std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
+  FirstPageTracker tracker_;
+  RECT htmlAreaRect_{};
+  bool captured_ = false;
+};
+
+class CLauncherTranslucentDlg : public CTranslucentDialog {
+ public:
+  // Registers the launcher's window classes when needed.
+  CLauncherTranslucentDlg(LauncherApp& app, std::unique_ptr<BackgroundImage> background,
+                          UpdateStarter startUpdate);
+
+  bool PreTranslateMessage(MSG& msg) override;
+  CLauncherStandardDlg* launcherOverlay() const { return overlayDlg_; }
+
+ protected:
+  std::unique_ptr<CStandardDialog> MakeOverlayDialog() override;
+  void PrepareFirstRender() override {}
+
+ private:
+  LauncherApp& app_;
+  UpdateStarter startUpdate_;
+  CLauncherStandardDlg* overlayDlg_ = nullptr;  // owned by the base
+};
+
+}  // namespace mc::win32

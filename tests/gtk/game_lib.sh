@@ -1,0 +1,209 @@
+# Sourced by the game window tests after lib.sh: the test site, branded clients made from the
+# sample package, and the small steps a player takes (drags, clicks, keys), with waits that
+# end as soon as what they wait for has happened.
+
+GAME_CHECK="$MC_BUILD/game_frame_check"
+GAME_X11="/usr/bin/python3 $MC_SOURCE/tests/gtk/game_x11.py"
+
+# game_site: serves the test page (tests/gtk/game_server.py) from $WORK/site; sets PORT, BASE,
+# REQUESTS (the request log) and CALLS (the page's queue of JsCallClient calls).
+game_site() {
+  mkdir -p "$WORK/site"
+  python3 "$MC_SOURCE/tests/gtk/game_server.py" "$WORK/site" &
+  SERVER_PID=$!
+  for _ in $(seq 100); do [ -s "$WORK/site/port" ] && break; sleep 0.05; done
+  PORT=$(cat "$WORK/site/port")
+  BASE="http://127.0.0.1:$PORT"
+  REQUESTS="$WORK/site/requests"
+  CALLS="$WORK/site/calls"
+  : > "$REQUESTS"
+  : > "$CALLS"
+  trap 'kill "$SERVER_PID" 2>/dev/null; gtk_stop' EXIT
+}
+
+# game_package DIR [KEY=VALUE | SECTION.KEY=VALUE ...]: a copy of the sample package in DIR with
+# keys of config/cg.txt set (added when missing); KEY alone goes to [global]. Values are UTF-8
+# here and GBK in the file.
+game_package() {
+  local dir=$1; shift
+  rm -rf "$dir"; mkdir -p "$dir"
+  cp -r "$MC_SOURCE/sample/package/config" "$dir/config"
+  python3 - "$dir/config/cg.txt" "$@" <<'PY'
+import sys
+path, settings = sys.argv[1], sys.argv[2:]
+lines = open(path, "rb").read().decode("gbk").split("\r\n")
+for setting in settings:
+    key, value = setting.split("=", 1)
+    section, key = key.split(".", 1) if "." in key else ("global", key)
+    start = lines.index("[%s]" % section) if "[%s]" % section in lines else None
+    if start is None:
+        lines += ["[%s]" % section, "%s=%s" % (key, value)]
+        continue
+    end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("[")), len(lines))
+    for i in range(start + 1, end):
+        if lines[i].split("=", 1)[0] == key:
+            lines[i] = "%s=%s" % (key, value)
+            break
+    else:
+        lines.insert(start + 1, "%s=%s" % (key, value))
+open(path, "wb").write("\r\n".join(lines).encode("gbk"))
+PY
+}
+
+# game_brand PACKAGE_DIR OUT: the Linux client branded with the package folder, whatever it
+# holds (broken packages included).
+game_brand() {
+  python3 "$TOOLS/make_package.py" "$WORK/brand.zip" --dir "$1"
+  cat "$CLIENT" "$WORK/brand.zip" > "$2"
+  chmod +x "$2"
+}
+
+# game_start PROGRAM: starts a branded client in its folder and waits for its game window
+# (GAME_ID) and for the page to run (its first report reached the server).
+game_start() {
+  local reports
+  reports=$(grep -c '^/report?external' "$REQUESTS" || true)
+  start_in "$(dirname "$1")" "$1"
+  GAME_ID=$(wait_window game || true)
+  [ -n "$GAME_ID" ] || { echo "no game window"; cat "$WORK/client.log"; return 1; }
+  wait_request '^/report\?external' $((reports + 1)) || echo "the page did not start"
+}
+
+# wait_request PATTERN [COUNT]: waits (about 10 s at most) until COUNT requests match.
+wait_request() {
+  local count=${2:-1}
+  for _ in $(seq 200); do
+    [ "$(grep -cE "$1" "$REQUESTS" 2>/dev/null)" -ge "$count" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+requests() { grep -cE "$1" "$REQUESTS" 2>/dev/null || true; }
+
+# page_call EXPRESSION: the page calls window.external.JsCallClient(...EXPRESSION) and this
+# waits until it has; prints "done" or what failed.
+page_call() {
+  local n
+  n=$(wc -l < "$CALLS")
+  printf '%s\n' "$1" >> "$CALLS"
+  if wait_request "^/report\?(done|failed)=$n( |$)"; then
+    grep -E "^/report\?(done|failed)=$n( |$)" "$REQUESTS" | head -n 1 | sed 's/^\/report?\([a-z]*\).*/\1/'
+  else
+    echo timeout
+  fi
+}
+
+# geometry ID: "X,Y,WIDTH,HEIGHT" of a window on the screen.
+geometry() {
+  xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+    /^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print x "," y "," w "," h}'
+}
+
+# eventually_geometry ID EXPECTED: the geometry once it is EXPECTED (within about 3 s).
+eventually_geometry() {
+  local g
+  for _ in $(seq 60); do
+    g=$(geometry "$1")
+    [ "$g" = "$2" ] && break
+    sleep 0.05
+  done
+  echo "$g"
+}
+
+# map_state ID: IsViewable, IsUnMapped (hidden) or gone.
+map_state() {
+  xwininfo -id "$1" 2>/dev/null | awk '/Map State/{print $NF; found=1} END{if(!found) print "gone"}'
+}
+
+eventually_map_state() {
+  local s
+  for _ in $(seq 60); do
+    s=$(map_state "$1")
+    [ "$s" = "$2" ] && break
+    sleep 0.05
+  done
+  echo "$s"
+}
+
+# drag X Y DX DY: the left button held from (X, Y) while the pointer travels by (DX, DY) in
+# small steps, as a hand moves it.
+drag() {
+  local x=$1 y=$2 dx=$3 dy=$4 steps i
+  steps=$(( (${dx#-} > ${dy#-} ? ${dx#-} : ${dy#-}) / 4 + 1 ))
+  local args=(mousemove "$x" "$y" mousedown 1)
+  for i in $(seq 1 "$steps"); do  # the pointer stops at the screen's edge
+    args+=(mousemove $(( (x + dx * i / steps) > 0 ? x + dx * i / steps : 0 ))
+      $(( (y + dy * i / steps) > 0 ? y + dy * i / steps : 0 )))
+  done
+  args+=(mouseup 1)
+  xdotool "${args[@]}"
+  sleep 0.2
+}
+
+# click X Y [BUTTON]: one click. Two clicks on one spot within the double-click time are a
+# double-click (on the title band: maximise or restore), so clicks there are kept apart.
+click() {
+  local now last
+  now=$(date +%s%3N)
+  last=$(cat "$WORK/last_click" 2>/dev/null || echo "none 0")
+  if [ "${last% *}" = "$1,$2" ] && [ $((now - ${last#* })) -lt 600 ]; then sleep 0.6; fi
+  xdotool mousemove "$1" "$2" click "${3:-1}"
+  echo "$1,$2 $(date +%s%3N)" > "$WORK/last_click"
+}
+
+# double_click X Y
+double_click() {
+  xdotool mousemove "$1" "$2" click --repeat 2 --delay 80 1
+  echo "none 0" > "$WORK/last_click"
+  sleep 0.3
+}
+
+# screenshot FILE
+screenshot() { import -window root "$1"; }
+
+# frame_check STATE: "same" once a screenshot of the game window shows the frame of $PKG as
+# the paint plan for STATE (max or restored) has it (within about 3 s), else what differs.
+# The pointer rests on the page meanwhile, so no button tooltip lies over the frame.
+frame_check() {
+  local g out shot="$WORK/shot.png"
+  g=$(geometry "$GAME_ID")
+  IFS=, read -r gx gy gw gh <<< "$g"
+  xdotool mousemove $((gx + gw / 2)) $((gy + gh / 2))
+  for _ in $(seq 30); do
+    screenshot "$shot"
+    if out=$("$GAME_CHECK" frame "$PKG/config" "$shot" ${g//,/ } "$1"); then echo same; return; fi
+    sleep 0.05
+  done
+  echo "$out" | paste -sd' '
+}
+
+# title_extent STATE: rightmost column of the title text in the window's band (the pointer
+# rests on the page meanwhile).
+title_extent() {
+  local g shot="$WORK/shot.png"
+  g=$(geometry "$GAME_ID")
+  IFS=, read -r gx gy gw gh <<< "$g"
+  xdotool mousemove $((gx + gw / 2)) $((gy + gh / 2))
+  screenshot "$shot"
+  "$GAME_CHECK" title "$PKG/config" "$shot" ${g//,/ } "$1"
+}
+
+# pixel X Y: a screen pixel as srgb(r,g,b).
+pixel() {
+  screenshot "$WORK/pixel.png"
+  convert "$WORK/pixel.png" -format "%[pixel:p{$1,$2}]" info:
+}
+
+# eventually_pixel X Y EXPECTED: the pixel once it is EXPECTED (within about 3 s).
+eventually_pixel() {
+  local p
+  for _ in $(seq 30); do p=$(pixel "$1" "$2"); [ "$p" = "$3" ] && break; sleep 0.05; done
+  echo "$p"
+}
+
+# client_gone SECONDS: "yes" once the client process has ended.
+client_gone() { wait_exit "$1" && echo yes || echo no; }
+
+# question TITLE ok|cancel: the text of the question titled TITLE, answered.
+question() { /usr/bin/python3 "$TOOLS/dialog.py" "$1" "$2" 15 || true; }

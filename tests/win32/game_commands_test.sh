@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The game window's commands on Windows under Wine, with the shipped client and the sample
+# package: the hide key (F9 in the page) puts an icon in the tray and a click on it brings the
+# window back as it was; the tray menu leads to the closeMsg question; link buttons hand their
+# addresses to the shell; minimise; the cache-cleaning item empties the WinINet URL cache after
+# its question and does nothing else; restart (F5) starts a new instance and ends this one.
+source "$(dirname "$0")/game-lib.sh"
+
+cache() { wine "$MC_BUILD/game_cache.exe" "$@" 2>/dev/null | tr -d '\r'; }
+LINKS="$WORK/links.txt"
+: > "$LINKS"
+wine reg add 'HKCR\http\shell\open\command' /ve /f \
+  /d "\"$(winpath "$MC_BUILD/skin_link_recorder.exe")\" \"$(winpath "$LINKS")\" \"%1\"" >/dev/null 2>&1
+wait_links() {  # wait_links N: the recorded addresses once there are N
+  for _ in $(seq 100); do [ "$(wc -l < "$LINKS")" -ge "$1" ] && break; sleep 0.1; done
+  tr -d '\r' < "$LINKS" | paste -sd' '
+}
+
+game_brand "$MC_BUILD/microclient.exe" "$WORK/client.exe"
+game_start "$WORK/client.exe"
+read -r WL WT WR WB < <(ctl work)
+MAXIMISED="$WL $WT $WR $WB"
+ctl wait-state $MAXIMISED visible >/dev/null
+check "no tray icon while the window is shown" none "$(ctl tray)"
+
+# Hide key and tray icon.
+ctl key 0x78 page >/dev/null  # F9, the hide button's key, typed in the page
+check "F9 hides the window" "$MAXIMISED hidden normal" "$(ctl wait-state $MAXIMISED hidden)"
+read -r ix iy < <(ctl tray)
+check "an icon is in the tray" yes "$([ -n "$iy" ] && echo yes || echo no)"
+xdotool mousemove "$ix" "$iy" mousedown 1
+sleep 0.3
+check "a button down on the icon does nothing" "$MAXIMISED hidden normal" "$(ctl state)"
+xdotool mouseup 1
+check "the click shows the window as it was" "$MAXIMISED visible normal" \
+  "$(ctl wait-state $MAXIMISED visible)"
+check "the icon goes with it" none "$(ctl tray)"
+
+X=$(((WR - WL - 960) / 2)) Y=$(((WB - WT - 640) / 2))
+RESTORED="$X $Y $((X + 960)) $((Y + 640))"
+click_child 190
+ctl wait-state $RESTORED visible >/dev/null
+click_child 188  # the hide button
+check "the hide button hides the restored window" "$RESTORED hidden normal" \
+  "$(ctl wait-state $RESTORED hidden)"
+read -r ix iy < <(ctl tray)
+xdotool mousemove "$ix" "$iy" click 3
+read -r ml mt mr mb _ < <(ctl menu)
+check "right click: the menu at the pointer" "$ix $iy" "$ml $mt"
+xdotool mousemove $(((ml + mr) / 2)) $(((mt + mb) / 2)) click 1
+check "its item asks the closeMsg question" "client|确定要退出游戏吗？" "$(dialog cancel)"
+check "Cancel leaves the window hidden, with its icon" "$RESTORED hidden normal|yes" \
+  "$(ctl state)|$([ "$(ctl tray)" != none ] && echo yes || echo no)"
+xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
+check "a double-click shows it restored, as it was" "$RESTORED visible normal" \
+  "$(ctl wait-state $RESTORED visible)"
+
+# Link buttons open their addresses (semicolons as ampersands); minimise.
+click_child 181
+click_child 192
+check "link buttons hand their addresses to the shell" \
+  "http://127.0.0.1:8765/launcher.html?view=home http://127.0.0.1:8765/launcher.html?view=pay" \
+  "$(wait_links 2)"
+click_child 187
+sleep 0.5
+check "the minimise button minimises" "iconic" "$(ctl state | cut -d' ' -f6)"
+ctl post 0x112 0xF120 0 >/dev/null  # the system's restore
+check "restored by the system to where it was" "$RESTORED visible normal" \
+  "$(ctl wait-state $RESTORED visible)"
+
+# Cache cleaning: the browser's own request and a picture are cached; Cancel keeps them, OK
+# deletes every entry and nothing else happens.
+cache fill "$BASE/picture.png" >/dev/null
+check "cache filled by the page and a picture" "cached cached" \
+  "$(cache has "$BASE/game.html") $(cache has "$BASE/picture.png")"
+clean() {  # clean ok|cancel: the settings menu's second item, answered
+  click_child 191
+  read -r ml mt mr mb _ < <(ctl menu)
+  xdotool mousemove $(((ml + mr) / 2)) $((mt + (mb - mt) * 3 / 8)) click 1
+  dialog "$1"
+}
+check "cleaning asks clearFlashMsg" "清理缓存|清理浏览器缓存可以解决游戏更新后显示异常的问题，确定要清理吗？" \
+  "$(clean cancel)"
+check "Cancel leaves the cache" "cached" "$(cache has "$BASE/picture.png")"
+clean ok >/dev/null
+check "OK empties the cache" "0 not cached" "$(cache count) $(cache has "$BASE/picture.png")"
+check "and nothing else happens" "no dialog|$RESTORED visible normal" "$(dialog ok 1500)|$(ctl state)"
+
+# Restart: F5 (the restart item's key) asks closeMsg; OK starts a new instance, ends this one.
+FIRST_PID=$GAME_PID
+ctl key 0x74 >/dev/null
+check "restart asks the closeMsg question" "client|确定要退出游戏吗？" "$(dialog ok)"
+check "this instance ends" yes "$(ended)"
+check "a new instance shows its game window" "$MAXIMISED visible normal" \
+  "$(ctl wait-state $MAXIMISED visible)"
+check "one game window in all" 1 "$(ctl count)"
+ctl post 0x10 0 0 >/dev/null
+dialog ok >/dev/null
+check "the new instance ends on OK" gone "$(ctl gone)"
+
+finish

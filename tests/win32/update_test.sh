@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The Windows client updates itself under Wine: a branded client fetches the version file and
+# a newer branded client from a local server, cmd runs the batch file (ping, two renames,
+# start), the new client shows its launcher and removes the leftovers. Also what a failed
+# check leaves behind, and that quitting during a stalled download ends the program.
+source "$(dirname "$0")/wine-lib.sh"
+source "$MC_SOURCE/tests/tools/check.sh"
+wine_start
+
+CLIENT="$MC_BUILD/microclient.exe"
+TOOLS="$MC_SOURCE/tests/tools"
+png="$MC_SOURCE/sample/package/config/main1.png"
+site="$WORK/site"
+dir="$WORK/game dir"
+mkdir -p "$site/download" "$dir"
+head -c 200000 /dev/urandom > "$WORK/noise"
+
+python3 "$TOOLS/http_server.py" --root "$site" --log "$WORK/requests.log" \
+  --route "/stall/client.exe=stall:1000:$WORK/noise" > "$WORK/port" 2>/dev/null &
+SERVER_PID=$!
+trap 'kill $SERVER_PID 2>/dev/null || true; wine_stop' EXIT
+for _ in $(seq 50); do [ -s "$WORK/port" ] && break; sleep 0.1; done
+port=$(head -n 1 "$WORK/port")
+
+# brand OUT VERSION TITLE [EXE_URL]: a client that checks the local server for updates.
+brand() {
+  local exe_url=${4:-/download/client.exe}
+  python3 "$TOOLS/make_package.py" "$WORK/package.zip" "config/main1.png=$png" \
+    "config/cg.txt:=[global]\ntitle=$3\nversion=$2\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=$exe_url\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
+  cat "$CLIENT" "$WORK/package.zip" > "$1"
+}
+start() {  # start EXE: in the background, with $dir as current directory
+  (cd "$dir" && wine "$1") >"$WORK/client.log" 2>&1 &
+  CLIENT_PID=$!
+}
+ended() {
+  for _ in $(seq "${1:-100}"); do kill -0 "$CLIENT_PID" 2>/dev/null || return 0; sleep 0.1; done
+  return 1
+}
+# launcher_title [keep|close]: the title of the launcher window once one is up.
+launcher_title() {
+  wine "$MC_BUILD/window_probe.exe" MicroClientLauncher "${1:-keep}" 20000 | tr -d '\r'
+}
+# wait_trace N: waits until the trace file has N lines.
+wait_trace() {
+  for _ in $(seq 300); do
+    [ -f "$WORK/trace" ] && [ "$(wc -l < "$WORK/trace")" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+export MC_UPDATE_TRACE="$(winpath "$WORK/trace")"
+
+# A real update: version 2.0 published, the old 1.0 client replaced and restarted.
+brand "$dir/client.exe" 1.0 旧版客户端
+brand "$site/download/client.exe" 2.0 新版客户端
+printf '2.0\r\n' > "$site/version.txt"
+start "$dir/client.exe"
+title=""
+for _ in $(seq 30); do
+  title=$(launcher_title keep || true)
+  [ "$title" = "新版客户端" ] && break
+  sleep 0.5
+done
+check "the new client shows its launcher" "新版客户端" "$title"
+wait_trace 1 || true
+check "the new client finds itself up to date" "0" "$(cat "$WORK/trace" 2>/dev/null)"
+check "the program file is the new client" yes \
+  "$(cmp -s "$dir/client.exe" "$site/download/client.exe" && echo yes || echo no)"
+script=$(tr -d '\r' < "$dir/Launcher_update.bat" 2>/dev/null | sed -n 3p)
+program='"'"$(winpath "$dir/client.exe" | sed 's/\\/\\\\/g')"'"'
+check "batch line 1 waits" "@ping 127.0.0.1 -n 2 -w 1000 > nul " "$(sed -n 1p "$dir/Launcher_update.bat" | tr -d '\r')"
+check "batch line 2 moves the program aside" "rename $program \"Launcher_back_up.exe\"" \
+  "$(sed -n 2p "$dir/Launcher_update.bat" | tr -d '\r')"
+check "batch line 3 names the download" yes \
+  "$(grep -qE '^rename  "Z:.*\\\\game dir\\\\-?[0-9]+client\.exe" "client\.exe"$' <<<"$script" && echo yes || echo "$script")"
+check "batch line 4 starts the program" "$program" "$(sed -n 4p "$dir/Launcher_update.bat" | tr -d '\r')"
+check "batch lines end in CR LF" 4 "$(grep -c $'\r$' "$dir/Launcher_update.bat")"
+# cmd keeps the batch file open while the program it started runs, so the new client's start
+# can only remove the old program; the script goes at the start after.
+check "old program removed by the new start" "" "$(ls "$dir" | grep Launcher_back_up || true)"
+launcher_title close >/dev/null
+sleep 1
+start "$dir/client.exe"
+launcher_title close >/dev/null
+ended || true
+check "the next start removes the script" "client.exe" "$(ls "$dir")"
+
+# results() DESCRIPTION CODE: the client ran its check to CODE and kept its launcher.
+results() {
+  wait_trace 1 || true
+  check "$1: result" "$2" "$(cat "$WORK/trace" 2>/dev/null)"
+  check "$1: launcher still shown" "旧版客户端" "$(launcher_title close)"
+  ended || kill "$CLIENT_PID" 2>/dev/null
+}
+
+rm -f "$WORK/trace" "$site/version.txt"
+brand "$dir/client.exe" 1.0 旧版客户端
+start "$dir/client.exe"
+results "version file missing (404)" 10009
+check "404: nothing left behind" "client.exe" "$(ls "$dir")"
+
+rm -f "$WORK/trace"
+printf '2.0\r\n' > "$site/version.txt"
+printf 'MZ but not a client' > "$site/download/client.exe"
+start "$dir/client.exe"
+results "download is no client" 10011
+check "no client: download deleted" "client.exe" "$(ls "$dir")"
+
+rm -f "$WORK/trace"
+brand "$site/download/client.exe" 2.0 新版客户端
+mkdir "$dir/Launcher_update.bat"
+start "$dir/client.exe"
+results "script cannot be created" 10013
+check "no script: the download stays" 2 "$(ls "$dir" | grep -cE '^(-?[0-9]+client\.exe|client\.exe)$')"
+rm -rf "$dir/Launcher_update.bat" "$dir"/*[0-9]client.exe
+
+# Quitting while the download stalls ends the program within the bounded wait. (Wine's WinINet
+# does not end a blocked read when its handle is closed from another thread, so the partial
+# file is not checked here; the Linux test checks that it goes.)
+rm -f "$WORK/trace"
+brand "$dir/client.exe" 1.0 旧版客户端 /stall/client.exe
+start "$dir/client.exe"
+for _ in $(seq 100); do grep -q /stall/ "$WORK/requests.log" 2>/dev/null && break; sleep 0.1; done
+sleep 1
+launcher_title close >/dev/null
+check "quit during a stalled download ends the program" yes "$(ended 80 && echo yes || echo no)"
+
+finish
