@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A small local HTTP server for tests: static files plus routes that misbehave on purpose.
 
-usage: http_server.py [--root DIR] [--route PATH=SPEC ...] [--log FILE] [--tls CERT_OUT]
+usage: http_server.py [--root DIR] [--route PATH=ROUTE ...] [--log FILE] [--tls CERT_OUT]
                       [--port N]
 
 Binds 127.0.0.1 (port 0 picks a free one) and prints the port as the first line of standard
@@ -11,7 +11,7 @@ is served from --root (404 when missing). Each request is appended to --log as
 certificate for 127.0.0.1 and localhost, written to CERT_OUT for clients to trust. The server
 ends with the process that started it, so a test killed by its time limit leaves none behind.
 
-SPEC:
+ROUTE:
   file:PATH            the file, 200
   text:TEXT            the text, 200; the escapes \\r \\n \\0 \\\\ are decoded
   status:CODE          that status with a short body
@@ -100,12 +100,12 @@ class Handler(BaseHTTPRequestHandler):
 
     def do_GET(self, head=False):
         self.record()
-        spec = self.routes.get(self.path)
+        route_spec = self.routes.get(self.path)
         try:
-            if spec is None:
+            if route_spec is None:
                 self.serve_static(head)
             else:
-                self.serve_route(spec, head)
+                self.serve_route(route_spec, head)
         except (BrokenPipeError, ConnectionResetError, ssl.SSLError, OSError):
             self.close_connection = True
 
@@ -151,8 +151,8 @@ class Handler(BaseHTTPRequestHandler):
         if not head:
             self.send_file(path, size)
 
-    def serve_route(self, spec, head):
-        kind, _, arg = spec.partition(":")
+    def serve_route(self, route_spec, head):
+        kind, _, arg = route_spec.partition(":")
         if kind == "file":
             size = os.path.getsize(arg)
             self.head(200, size)
@@ -224,8 +224,8 @@ def main():
 
     routes = {}
     for route in args.route:
-        path, _, spec = route.partition("=")
-        routes[path] = spec
+        path, _, route_spec = route.partition("=")
+        routes[path] = route_spec
     Handler.routes = routes
     Handler.root = args.root
     Handler.log_file = args.log

@@ -104,12 +104,12 @@ class PlainObject : public IDispatch {
 PlainObject g_object;
 
 // Appends the VARIANTs of one argument description (call order).
-void AddArgument(const std::string& spec, std::vector<VARIANT>& args) {
+void AddArgument(const std::string& argText, std::vector<VARIANT>& args) {
   VARIANT v;
   VariantInit(&v);
-  const size_t colon = spec.find(':');
-  const std::string kind = spec.substr(0, colon);
-  const std::string value = colon == std::string::npos ? "" : spec.substr(colon + 1);
+  const size_t colon = argText.find(':');
+  const std::string kind = argText.substr(0, colon);
+  const std::string value = colon == std::string::npos ? "" : argText.substr(colon + 1);
   if (kind == "rep") {
     const size_t second = value.find(':');
     const long count = std::strtol(value.substr(0, second).c_str(), nullptr, 10);
