@@ -111,7 +111,10 @@ void GtkAppHost::WriteShortcut(const std::string& shortcutPath, const std::strin
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return;
-    out << DesktopEntryText(ShortcutBaseName(target, '/'), target);
+    // The shown name: the program's name without its extension, or its whole file name.
+    std::string name = ShortcutBaseName(target, '/');
+    if (name.empty()) name = target.substr(target.rfind('/') + 1);
+    out << DesktopEntryText(name, target);
     if (!out.flush()) {
       unlink(temp.c_str());
       return;
