@@ -52,7 +52,7 @@ start_in() {
 # wait_window ROLE: prints the id of a visible window with that WM_WINDOW_ROLE.
 wait_window() {
   local role=$1 id
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do  # up to ~30 s: the first WebKit start is slow on a busy machine
     for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
       if xprop -id "$id" WM_WINDOW_ROLE 2>/dev/null | grep -q "\"$role\""; then
         echo "$id"; return 0
