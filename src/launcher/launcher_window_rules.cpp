@@ -41,4 +41,24 @@ std::string CloseCaption(std::string_view programPath, char separator) {
   return std::string(name);
 }
 
+GameAddressCapture::Verdict GameAddressCapture::OnBeforeNavigate(int controlId,
+                                                                std::string_view url,
+                                                                std::string_view gameheader) {
+  Verdict verdict;
+  if (controlId != kFirstHtmlAreaId) return verdict;
+  if (captured_) {
+    verdict.cancel = true;
+    return verdict;
+  }
+  verdict.address = CaptureLauncherNavigation(url, gameheader);
+  // The game window asks for the address itself; loading it here as well would spend a
+  // one-time login ticket in a window that is about to close.
+  captured_ = verdict.cancel = verdict.address.has_value();
+  return verdict;
+}
+
+bool GameAddressCapture::OnDocumentComplete(int controlId, std::string_view url) {
+  return controlId == kFirstHtmlAreaId && !IsPreparationPage(url) && tracker_.OnDocumentComplete();
+}
+
 }  // namespace mc

@@ -36,4 +36,23 @@ std::optional<std::string> CaptureLauncherNavigation(std::string_view url,
 // without "." is kept whole.
 std::string CloseCaption(std::string_view programPath, char separator);
 
+// The first html area's navigations: the game address is captured once; after that every
+// navigation of the area is cancelled, since the launcher is closing. Its first real page
+// reveals the areas.
+class GameAddressCapture {
+ public:
+  struct Verdict {
+    bool cancel = false;
+    std::optional<std::string> address;  // set once: close the launcher with it
+  };
+  Verdict OnBeforeNavigate(int controlId, std::string_view url, std::string_view gameheader);
+  // True for the first completed real page of the first area.
+  bool OnDocumentComplete(int controlId, std::string_view url);
+  bool pageLoaded() const { return tracker_.pageLoaded(); }
+
+ private:
+  bool captured_ = false;
+  FirstPageTracker tracker_;
+};
+
 }  // namespace mc

@@ -50,3 +50,31 @@ TEST(CloseCaption, FileNameWithoutFolderAndExtension) {
 
 }  // namespace
 }  // namespace mc
+
+namespace mc {
+namespace {
+
+TEST(GameAddressCapture, CapturesOnceThenCancelsAndIgnoresOtherAreas) {
+  GameAddressCapture capture;
+  EXPECT_FALSE(capture.OnBeforeNavigate(151, "game:http://g/", "game:").address);
+  EXPECT_FALSE(capture.OnBeforeNavigate(150, "http://plain/", "game:").cancel);
+  const GameAddressCapture::Verdict first = capture.OnBeforeNavigate(150, "game:http://g/", "game:");
+  EXPECT_TRUE(first.cancel);
+  EXPECT_EQ(first.address, std::optional<std::string>("http://g/"));
+  const GameAddressCapture::Verdict later = capture.OnBeforeNavigate(150, "http://plain/", "game:");
+  EXPECT_TRUE(later.cancel);
+  EXPECT_FALSE(later.address);
+}
+
+TEST(GameAddressCapture, FirstRealPageOfTheFirstAreaReveals) {
+  GameAddressCapture capture;
+  EXPECT_FALSE(capture.OnDocumentComplete(150, "about:blank"));
+  EXPECT_FALSE(capture.OnDocumentComplete(151, "http://p/"));
+  EXPECT_FALSE(capture.pageLoaded());
+  EXPECT_TRUE(capture.OnDocumentComplete(150, "http://p/"));
+  EXPECT_FALSE(capture.OnDocumentComplete(150, "http://p/frame"));
+  EXPECT_TRUE(capture.pageLoaded());
+}
+
+}  // namespace
+}  // namespace mc

@@ -45,7 +45,7 @@ GtkWindow* CLauncherStandardDlg::toplevel() const {
 
 bool CLauncherStandardDlg::OnInitDialog() {
   CStandardDialog::OnInitDialog();
-  tracker_ = FirstPageTracker();
+  capture_ = GameAddressCapture();
   // The worker reports to this layer; it outlives the launcher and owns its own copies.
   if (startUpdate_) startUpdate_(layer());
   const ConfigRecord& config = app_.config.record();
@@ -134,24 +134,16 @@ void CLauncherStandardDlg::CloseWithQuestion() {
 }
 
 void CLauncherStandardDlg::BeforeNavigate2(int controlId, const std::string& url, bool& cancel) {
-  if (controlId != kFirstHtmlAreaId) return;
-  if (captured_) {
-    cancel = true;  // the launcher is closing: nothing more to load
-    return;
-  }
-  std::optional<std::string> address = CaptureLauncherNavigation(url, app_.config.record().gameheader);
-  if (!address) return;
-  app_.gameAddress = std::move(*address);
-  captured_ = true;
-  // The game window asks for the address itself; loading it here as well would spend a
-  // one-time login ticket in a window that is about to close.
-  cancel = true;
+  GameAddressCapture::Verdict verdict =
+      capture_.OnBeforeNavigate(controlId, url, app_.config.record().gameheader);
+  if (verdict.cancel) cancel = true;
+  if (!verdict.address) return;
+  app_.gameAddress = std::move(*verdict.address);
   OnOK();
 }
 
 void CLauncherStandardDlg::DocumentComplete(int controlId, const std::string& url) {
-  if (controlId != kFirstHtmlAreaId || IsPreparationPage(url) || !tracker_.OnDocumentComplete())
-    return;
+  if (!capture_.OnDocumentComplete(controlId, url)) return;
   for (const auto& browser : browsers_) browser->Show(true);
   for (GtkWidget* box : areaBoxes_) gtk_widget_show(box);
   if (layer()) gtk_widget_queue_draw(layer());
@@ -159,7 +151,7 @@ void CLauncherStandardDlg::DocumentComplete(int controlId, const std::string& ur
 
 gboolean CLauncherStandardDlg::OnLayerDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   auto* self = static_cast<CLauncherStandardDlg*>(data);
-  if (self->tracker_.pageLoaded()) return FALSE;
+  if (self->capture_.pageLoaded()) return FALSE;
   // Until the first page is there, the last html area's place shows the configured colour.
   const ControlRect& r = self->htmlAreaRect_;
   const uint32_t c = self->placeholderColor_;

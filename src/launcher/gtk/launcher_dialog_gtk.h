@@ -38,7 +38,7 @@ class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
   // The commands of the minimise and close buttons.
   void Minimize();
   void CloseWithQuestion();
-  bool pageLoaded() const { return tracker_.pageLoaded(); }
+  bool pageLoaded() const { return capture_.pageLoaded(); }
 
  protected:
   bool OnInitDialog() override;
@@ -63,9 +63,8 @@ class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
   std::vector<std::unique_ptr<CSkinButton>> buttons_;
   std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
   std::vector<GtkWidget*> areaBoxes_;  // boxes of the areas on the picture, owned by the layer
-  FirstPageTracker tracker_;
+  GameAddressCapture capture_;
   ControlRect htmlAreaRect_;
-  bool captured_ = false;
 };
 
 class CLauncherTranslucentDlg : public CTranslucentDialog {

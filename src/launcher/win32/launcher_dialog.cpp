@@ -24,7 +24,7 @@ CLauncherStandardDlg::~CLauncherStandardDlg() {
 
 BOOL CLauncherStandardDlg::OnInitDialog() {
   CStandardDialog::OnInitDialog();
-  tracker_ = FirstPageTracker();
+  capture_ = GameAddressCapture();
   // The worker reports to this window; it outlives the launcher and owns its own copies.
   if (startUpdate_) startUpdate_(hwnd());
   const ConfigRecord& config = app_.config.record();
@@ -108,31 +108,23 @@ void CLauncherStandardDlg::CloseWithQuestion() {
 }
 
 void CLauncherStandardDlg::BeforeNavigate2(int controlId, const std::string& url, bool& cancel) {
-  if (controlId != kFirstHtmlAreaId) return;
-  if (captured_) {
-    cancel = true;  // the launcher is closing: nothing more to load
-    return;
-  }
-  std::optional<std::string> address = CaptureLauncherNavigation(url, app_.config.record().gameheader);
-  if (!address) return;
-  app_.gameAddress = std::move(*address);
-  captured_ = true;
-  // The game window asks for the address itself; loading it here as well would spend a
-  // one-time login ticket in a window that is about to close.
-  cancel = true;
+  GameAddressCapture::Verdict verdict =
+      capture_.OnBeforeNavigate(controlId, url, app_.config.record().gameheader);
+  if (verdict.cancel) cancel = true;
+  if (!verdict.address) return;
+  app_.gameAddress = std::move(*verdict.address);
   OnOK();
 }
 
 void CLauncherStandardDlg::DocumentComplete(int controlId, const std::string& url) {
-  if (controlId != kFirstHtmlAreaId || IsPreparationPage(url) || !tracker_.OnDocumentComplete())
-    return;
+  if (!capture_.OnDocumentComplete(controlId, url)) return;
   for (const auto& browser : browsers_)
     if (browser->hwnd()) ShowWindow(browser->hwnd(), SW_SHOW);
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void CLauncherStandardDlg::PaintPlaceholder() {
-  if (tracker_.pageLoaded()) return;
+  if (capture_.pageLoaded()) return;
   HDC dc = GetDC(hwnd());
   if (!dc) return;
   ScopedBrush brush(CreateSolidBrush(placeholderColor_));

@@ -38,7 +38,7 @@ class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
   CLauncherTranslucentDlg* launcherOwner = nullptr;
 
   bool PreTranslateMessage(MSG& msg) override;
-  bool pageLoaded() const { return tracker_.pageLoaded(); }
+  bool pageLoaded() const { return capture_.pageLoaded(); }
 
  protected:
   BOOL OnInitDialog() override;
@@ -62,9 +62,8 @@ class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
   COLORREF placeholderColor_ = 0;
   std::vector<std::unique_ptr<CSkinButton>> buttons_;
   std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
-  FirstPageTracker tracker_;
+  GameAddressCapture capture_;
   RECT htmlAreaRect_{};
-  bool captured_ = false;
 };
 
 class CLauncherTranslucentDlg : public CTranslucentDialog {
