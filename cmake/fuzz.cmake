@@ -22,3 +22,9 @@ foreach(fuzzer ${MC_FUZZERS})
   target_compile_options(${fuzzer_name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${fuzzer_name} PRIVATE -fsanitize=fuzzer)
 endforeach()
+
+# Skin pictures are decoded by the Linux port's libpng decoder, the one the client uses.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
+target_sources(skin_png_fuzzer PRIVATE src/skin/gtk/png_decoder_linux.cpp)
+target_link_libraries(skin_png_fuzzer PRIVATE PkgConfig::LIBPNG)

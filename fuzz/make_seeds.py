@@ -11,9 +11,11 @@ import struct
 import sys
 import warnings
 import zipfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SAMPLE_CONFIG = os.path.join(HERE, "..", "sample", "package", "config", "cg.txt")
+SKIN_FIXTURES = os.path.join(HERE, "..", "tests", "fixtures", "skin")
 
 EMPTY_ZIP = b"PK\x05\x06" + bytes(18)
 
@@ -154,12 +156,107 @@ def package_check_seeds():
     }
 
 
+def png(width, height, color_type, depth, rows, chunks=(), interlace=0):
+    """A PNG from raw scanlines (filter byte 0 is added); chunks go between IHDR and IDAT."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    header = struct.pack(">IIBBBBB", width, height, depth, color_type, 0, 0, interlace)
+    raw = b"".join(b"\0" + row for row in rows)
+    body = b"".join(chunk(kind, data) for kind, data in chunks)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + body +
+            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+def skin_png_seeds():
+    seeds = {}
+    for name in sorted(os.listdir(SKIN_FIXTURES)):
+        if name.endswith(".png"):
+            with open(os.path.join(SKIN_FIXTURES, name), "rb") as f:
+                seeds[name] = f.read()
+    # A panel with a transparent frame, as launcher backgrounds have.
+    panel = [bytes(b for x in range(24) for b in ((0, 0, 0, 0) if x in (0, 23) or y in (0, 15)
+                                                  else (x * 9, y * 15, 200, 255)))
+             for y in range(16)]
+    seeds["panel_rgba.png"] = png(24, 16, 6, 8, panel)
+    # Interlaced: the scanlines of the passes of a 3x3 picture that have pixels (1, 1, 2,
+    # 1 + 1 and 3 pixels).
+    px = b"\x10\x20\x30\xff"
+    seeds["interlaced.png"] = png(3, 3, 6, 8, [px, px, px * 2, px, px, px * 3], interlace=1)
+    seeds["gray_alpha16.png"] = png(3, 2, 4, 16, [bytes(range(12)), bytes(range(12, 24))])
+    seeds["pal2_trns.png"] = png(5, 2, 3, 2, [b"\x1b\x00", b"\xe4\x40"],
+                                 [(b"PLTE", bytes(range(12))), (b"tRNS", b"\x00\x80")])
+    seeds["one_pixel.png"] = png(1, 1, 2, 8, [b"\x00\xff\x00"])
+    seeds["zero_size.png"] = png(0, 0, 6, 8, [])
+    seeds["huge_header.png"] = png(32767, 32767, 0, 1, [b"\0"])
+    return seeds
+
+
+def version_seeds():
+    # The configured version, a 0xFF byte, then the body of the version file.
+    return {
+        "newer_crlf": b"1.30\xff1.31\r\n1.0\r\n",
+        "minor_smaller": b"1.30\xff1.4",
+        "major_only": b"1.30\xff2",
+        "third_piece": b"1.30\xff1.30.7\n",
+        "dots_and_signs": b" +1..-2\xff..00001...000002 junk",
+        "text": b"1.0\xffversion 2.0\r\n",
+        "nul": b"1.0\xff\x002.0",
+        "long_line": b"1.0\xff" + b"9" * 200 + b".1",
+        "overflow": b"1.0\xff99999999999.1",
+        "empty": b"1.0\xff",
+    }
+
+
+def bridge_args(*args):
+    """Arguments in the fuzz target's encoding: ("s", text), ("n", number), ("i", small
+    number), ("I", machine int), ("U", machine unsigned), ("b", bool), ("u"ndefined), ("null"),
+    ("o"bject)."""
+    out = b""
+    for kind, *value in args:
+        if kind == "s":
+            text = value[0].encode("utf-8") if isinstance(value[0], str) else value[0]
+            out += b"\x04" + struct.pack("<H", len(text)) + text
+        elif kind == "n":
+            out += b"\x03" + struct.pack("<d", value[0])
+        elif kind == "i":
+            out += b"\x06" + struct.pack("<b", value[0])
+        elif kind == "I":
+            out += b"\x08" + struct.pack("<i", value[0])
+        elif kind == "U":
+            out += b"\x09" + struct.pack("<I", value[0])
+        elif kind == "b":
+            out += b"\x02" + bytes([value[0]])
+        else:
+            out += {"u": b"\x00", "null": b"\x01", "o": b"\x05"}[kind]
+    return out
+
+
+def script_bridge_seeds():
+    return {
+        "end": bridge_args(("s", "1")),
+        "restart": bridge_args(("s", " +2"), ("u",)),
+        "title": bridge_args(("s", "6"), ("s", "Server 3 \u2028<b>"), ("s", "x")),
+        "title_long": bridge_args(("s", "6"), ("s", "\u6d4b" * 100), ("i", 0)),
+        "recharge": bridge_args(("s", "4"), ("s", "http://pay.test/?a=1;b=2"), ("o",)),
+        "recharge_not_web": bridge_args(("s", "4"), ("s", "file:///etc/passwd"), ("null",)),
+        "recharge_nul": bridge_args(("s", "4"), ("s", b"https://pay.test/\0javascript:x"),
+                                    ("b", 1)),
+        "number_code": bridge_args(("i", 1), ("n", 4.0), ("n", 1e300)),
+        "machine_ints": bridge_args(("I", 6), ("s", "t"), ("U", 4), ("U", 4294967295)),
+        "pieces": bridge_args(("s", "2,,10,20,,a,b,c,d,e,f,g,h")),
+        "identifier": bridge_args(("s", "ClientCallJs"), ("s", "$x_1"), ("s", "return")),
+    }
+
+
 def main():
     warnings.filterwarnings("ignore", "Duplicate name")  # duplicates are one of the seeds
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     for target, seeds in (("config", config_seeds()), ("zip_archive", zip_seeds()),
                           ("image_end", image_end_seeds()),
-                          ("package_check", package_check_seeds())):
+                          ("package_check", package_check_seeds()),
+                          ("skin_png", skin_png_seeds()), ("version", version_seeds()),
+                          ("script_bridge", script_bridge_seeds())):
         folder = os.path.join(out, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():
