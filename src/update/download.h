@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "update/download_file.h"
+
 namespace mc {
 
 class StopSignal;
@@ -43,7 +45,8 @@ struct DownloadRequest {
 // exactly the body of a 2xx response. On any failure (empty address, no response, status
 // outside 200..299, transfer error, fewer or more bytes than announced, file not creatable or
 // not writable, stop) the file this call created is deleted; a file it never created is
-// left alone.
-bool Download(HttpClient& http, const DownloadRequest& request, const StopSignal* stop = nullptr);
+// left alone. The file is made by `create`, and gets its name only when complete.
+bool Download(HttpClient& http, const DownloadRequest& request, const StopSignal* stop = nullptr,
+              const DownloadFileCreator& create = CreatePlainDownloadFile);
 
 }  // namespace mc

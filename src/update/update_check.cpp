@@ -80,9 +80,13 @@ int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
   if (record.workDirectory.empty()) return kUpdateVersionDownloadFailed;
   const std::string prefix = record.workDirectory + separator + tick;
 
+  const DownloadFileCreator create = [&platform](const std::string& path) {
+    return platform.CreateDownloadFile(path);
+  };
   const std::string versionFile = prefix + FileNameFromUrl(record.versionPath);
   if (!Download(platform.Http(),
-                {BuildUrl(record.server, record.port, record.versionPath), versionFile}, &stop))
+                {BuildUrl(record.server, record.port, record.versionPath), versionFile}, &stop,
+                create))
     return kUpdateVersionDownloadFailed;
   std::string line;
   if (!ReadVersionLine(versionFile, line)) return kUpdateVersionFileUnreadable;
@@ -91,7 +95,7 @@ int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
 
   const std::string exeFile = prefix + FileNameFromUrl(record.exePath);
   if (!Download(platform.Http(), {BuildUrl(record.server, record.port, record.exePath), exeFile},
-                &stop))
+                &stop, create))
     return kUpdateExeDownloadFailed;
   // Only a client this port can start may take the program's place; once the user has quit,
   // nothing is installed.

@@ -51,6 +51,11 @@ class UpdatePlatform {
   // Milliseconds since some fixed point; wraps (the Windows tick count).
   virtual uint32_t TickCount() = 0;
   virtual HttpClient& Http() = 0;
+  // The file a download writes (see DownloadFile): the plain one unless the port can keep
+  // it nameless until complete.
+  virtual std::unique_ptr<DownloadFile> CreateDownloadFile(const std::string& path) {
+    return CreatePlainDownloadFile(path);
+  }
   // Read-only view of a whole file; nullptr when it cannot be opened or is empty.
   virtual std::unique_ptr<MappedFile> MapFile(const std::string& path) = 0;
   virtual std::unique_ptr<MappedFile> MapOwnProgram() = 0;

@@ -50,8 +50,8 @@ refused=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0
 # count shown as N; "script" output is shown without its directory.
 expect() {
   local what=$1 output=$2 files=$3; shift 3
-  local run="$WORK/run"
-  rm -rf "$run" && mkdir -p "$run"
+  local run=${RUN_DIR:-$WORK/run}
+  mkdir -p "$run" && find "$run" -mindepth 1 -delete
   local got
   got=$(cd "$run" && $RUN_AS "$PROBE" check "$1" "$2" "$3" "$4" 1.0 "${@:5}" 2>&1 | sed "s|$run/||")
   check "$what" "$output" "$got"
@@ -96,7 +96,22 @@ expect "exe is an error page" "code 10011" "" $h "$port" /v/new.txt /e/text
 expect "exe has no package" "code 10011" "" $h "$port" /v/new.txt /e/bare
 expect "exe package without config/cg.txt" "code 10011" "" $h "$port" /v/new.txt /e/nocg
 expect "exe 404" "code 10011" "" $h "$port" /v/new.txt /e/missing
-expect "disk full during the exe" "code 10011" "" $h "$port" /v/new.txt /e/client --max-file-size 100000
+expect "file size limit during the exe" "code 10011" "" $h "$port" /v/new.txt /e/client --max-file-size 100000
+
+# A real full disk: a small file system (when this user may mount one).
+small="$WORK/small"
+mkdir -p "$small"
+if mount -t tmpfs -o size=256k tmpfs "$small" 2>/dev/null; then
+  trap 'umount "$small" 2>/dev/null || true; kill "${SERVERS[@]}" 2>/dev/null || true; gtk_stop' EXIT
+  RUN_DIR=$small/run
+  expect "disk full during the exe" "code 10011" "" $h "$port" /v/new.txt /e/client
+  dd if=/dev/zero of="$small/filler" bs=4k 2>/dev/null || true  # until the disk is full
+  expect "disk full during the version file" "code 10009" "" $h "$port" /v/new.txt /e/client
+  RUN_DIR=""
+  umount "$small"
+else
+  echo "note: cannot mount a small file system here; the full disk is covered by the file size limit"
+fi
 
 # A work directory that cannot take files (as an unprivileged user when run as root).
 chmod 755 "$WORK" "$site"

@@ -2,8 +2,8 @@
 # The Linux client updates itself: a branded client in a folder whose name needs quoting
 # fetches the version file and a newer branded client from a local server, /bin/sh runs the
 # update script (detached, idle priority), the new client shows its launcher and removes the
-# leftovers. Also the script run from another current directory, a failed check, and quitting
-# during a stalled download.
+# leftovers. Also the script run from another current directory, a failed check, quitting during
+# a stalled download, and the process killed in the middle of one.
 source "$(dirname "$0")/lib.sh"
 gtk_session "$@"
 
@@ -102,10 +102,31 @@ brand_update "$dir/client" 1.0 旧版客户端 /stall/client
 start_in "$dir" "$dir/client"
 for _ in $(seq 100); do grep -q /stall/ "$WORK/requests.log" 2>/dev/null && break; sleep 0.1; done
 sleep 0.5
-check "stalled download: partial file present meanwhile" 1 "$(ls "$dir" | grep -cE '^-?[0-9]+client$')"
+check "stalled download: the partial file has no name meanwhile" client "$(ls "$dir")"
 id=$(launcher_titled 旧版客户端 || true)
 xdotool windowclose "$id" 2>/dev/null || true
 check "quit during a stalled download ends the program" yes "$(wait_exit 10 && echo yes || echo no)"
 check "stalled download: partial file deleted" client "$(ls "$dir")"
+
+# Killed in the middle of the download: no partial program is left, and the program starts.
+cp "$dir/client" "$WORK/before-kill"
+: > "$WORK/requests.log"
+start_in "$dir" "$dir/client"
+for _ in $(seq 100); do grep -q /stall/ "$WORK/requests.log" 2>/dev/null && break; sleep 0.1; done
+sleep 0.5
+kill -9 "$CLIENT_PID" 2>/dev/null || true
+wait_exit 10 || true
+check "killed mid-download: nothing left behind" client "$(ls "$dir")"
+check "killed mid-download: the program is intact" yes \
+  "$(cmp -s "$dir/client" "$WORK/before-kill" && echo yes || echo no)"
+printf '1.0\r\n' > "$site/version.txt"
+rm -f "$WORK/trace"
+start_in "$dir" "$dir/client"
+id=$(launcher_titled 旧版客户端 || true)
+check "killed mid-download: the program starts again" yes "$([ -n "$id" ] && echo yes || echo no)"
+wait_trace || true
+check "killed mid-download: the next check is up to date" 0 "$(cat "$WORK/trace" 2>/dev/null)"
+xdotool windowclose "$id" 2>/dev/null || true
+wait_exit 10 || true
 
 finish

@@ -234,6 +234,58 @@ TEST(UpdateDownload, FailuresBeforeTheFileLeaveOthersAlone) {
   EXPECT_FALSE(Download(http, {"http://h/f", dir.File("missing") + kSeparator + "f"}));
 }
 
+// A download file that records what happens to it instead of touching the disk.
+struct FileLog {
+  std::string written;
+  bool committed = false;
+  bool destroyed = false;
+};
+
+class LoggedFile : public DownloadFile {
+ public:
+  explicit LoggedFile(FileLog& log) : log_(log) {}
+  ~LoggedFile() override { log_.destroyed = true; }
+  bool Write(const uint8_t* data, size_t size) override {
+    log_.written.append(reinterpret_cast<const char*>(data), size);
+    return true;
+  }
+  bool Commit() override { return log_.committed = true; }
+
+ private:
+  FileLog& log_;
+};
+
+TEST(UpdateDownload, TheFileIsCommittedOnlyWhenTheBodyIsComplete) {
+  struct Case {
+    const char* what;
+    Response response;
+    bool created, committed;
+  } cases[] = {
+      {"complete", {200, "body"}, true, true},
+      {"shorter than announced", {200, "abc", 10}, true, false},
+      {"connection breaks", {200, std::string(50, 'x'), -2, HttpOutcome::kComplete, 20}, true, false},
+      {"404", {404, "not found"}, false, false},
+  };
+  for (const Case& c : cases) {
+    ScriptedHttp http;
+    http.responses["http://h/f"] = c.response;
+    FileLog log;
+    bool created = false;
+    const bool ok = Download(http, {"http://h/f", "f"}, nullptr, [&](const std::string& path) {
+      EXPECT_EQ(path, "f");
+      created = true;
+      return std::make_unique<LoggedFile>(log);
+    });
+    EXPECT_EQ(ok, c.committed) << c.what;
+    EXPECT_EQ(created, c.created) << c.what;
+    EXPECT_EQ(log.committed, c.committed) << c.what;
+    EXPECT_EQ(log.destroyed, c.created) << c.what;  // released either way
+    if (c.committed) {
+      EXPECT_EQ(log.written, c.response.body) << c.what;
+    }
+  }
+}
+
 TEST(UpdateCheck, UpToDateLeavesNothing) {
   for (const char* published : {"1.30", "1.4", "1.30.7\r\n", "", "version 9.9"}) {
     ScratchDir dir;

@@ -2,7 +2,8 @@
 # The Windows client updates itself under Wine: a branded client fetches the version file and
 # a newer branded client from a local server, cmd runs the batch file (ping, two renames,
 # start), the new client shows its launcher and removes the leftovers. Also what a failed
-# check leaves behind, and that quitting during a stalled download ends the program.
+# check leaves behind, that quitting during a stalled download ends the program, and that a
+# process killed in the middle of a download leaves no partial file.
 source "$(dirname "$0")/wine-lib.sh"
 source "$MC_SOURCE/tests/tools/check.sh"
 wine_start
@@ -115,9 +116,9 @@ results "script cannot be created" 10013
 check "no script: the download stays" 2 "$(ls "$dir" | grep -cE '^(-?[0-9]+client\.exe|client\.exe)$')"
 rm -rf "$dir/Launcher_update.bat" "$dir"/*[0-9]client.exe
 
-# Quitting while the download stalls ends the program within the bounded wait. (Wine's WinINet
-# does not end a blocked read when its handle is closed from another thread, so the partial
-# file is not checked here; the Linux test checks that it goes.)
+# Quitting while the download stalls ends the program within the bounded wait (Wine's WinINet
+# does not end a blocked read when its handle is closed from another thread, so the process is
+# ended after the wait); the system removes the partial file with the process.
 rm -f "$WORK/trace"
 brand "$dir/client.exe" 1.0 旧版客户端 /stall/client.exe
 start "$dir/client.exe"
@@ -125,5 +126,35 @@ for _ in $(seq 100); do grep -q /stall/ "$WORK/requests.log" 2>/dev/null && brea
 sleep 1
 launcher_title close >/dev/null
 check "quit during a stalled download ends the program" yes "$(ended 80 && echo yes || echo no)"
+gone() {  # gone: true once only the program is left in $dir (the server may see the end late)
+  for _ in $(seq 50); do [ "$(ls "$dir")" = client.exe ] && return 0; sleep 0.1; done
+  return 1
+}
+check "stalled download: partial file deleted" yes "$(gone && echo yes || echo no)"
+
+# Killed in the middle of the download: no partial program is left, and the program starts.
+cp "$dir/client.exe" "$WORK/before-kill"
+: > "$WORK/requests.log"
+start "$dir/client.exe"
+for _ in $(seq 100); do grep -q /stall/ "$WORK/requests.log" 2>/dev/null && break; sleep 0.1; done
+sleep 1
+killed=0
+for pid in $(pgrep -x client.exe); do
+  if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+    kill -9 "$pid" && killed=$((killed + 1))
+  fi
+done
+check "killed mid-download: the client process was killed" 1 "$killed"
+ended 100 || true
+check "killed mid-download: nothing left behind" yes "$(gone && echo yes || echo no)"
+check "killed mid-download: the program is intact" yes \
+  "$(cmp -s "$dir/client.exe" "$WORK/before-kill" && echo yes || echo no)"
+printf '1.0\r\n' > "$site/version.txt"
+rm -f "$WORK/trace"
+start "$dir/client.exe"
+wait_trace 1 || true
+check "killed mid-download: the next check is up to date" 0 "$(cat "$WORK/trace" 2>/dev/null)"
+check "killed mid-download: the program starts again" 旧版客户端 "$(launcher_title close)"
+ended 100 || true
 
 finish

@@ -10,6 +10,7 @@
 
 #include "platform/gtk/gtk_app_host.h"
 #include "platform/gtk/mapped_file_linux.h"
+#include "update/gtk/download_file_linux.h"
 
 namespace mc::gtk {
 namespace {
@@ -49,6 +50,10 @@ uint32_t GtkUpdatePlatform::TickCount() {
   const uint64_t ms =
       static_cast<uint64_t>(now.tv_sec) * 1000 + static_cast<uint64_t>(now.tv_nsec) / 1000000;
   return static_cast<uint32_t>(ms);  // wraps like the Windows tick count
+}
+
+std::unique_ptr<DownloadFile> GtkUpdatePlatform::CreateDownloadFile(const std::string& path) {
+  return CreateAnonymousDownloadFile(path);
 }
 
 std::unique_ptr<MappedFile> GtkUpdatePlatform::MapFile(const std::string& path) {

@@ -17,6 +17,8 @@ class GtkUpdatePlatform : public UpdatePlatform {
   PortTraits Traits() const override;
   uint32_t TickCount() override;
   HttpClient& Http() override { return http_; }
+  // An anonymous file until the download is complete.
+  std::unique_ptr<DownloadFile> CreateDownloadFile(const std::string& path) override;
   std::unique_ptr<MappedFile> MapFile(const std::string& path) override;
   std::unique_ptr<MappedFile> MapOwnProgram() override;
   // chmod to the running program's permission bits.

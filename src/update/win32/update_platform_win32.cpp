@@ -3,6 +3,7 @@
 // The host's header brings winsock2.h, which must come before windows.h.
 #include "platform/win32/win32_app_host.h"
 #include "platform/win32/scoped_handles.h"
+#include "update/win32/download_file_win32.h"
 
 namespace mc::win32 {
 namespace {
@@ -41,6 +42,10 @@ PortTraits Win32UpdatePlatform::Traits() const { return Win32AppHost().Traits();
 LeadBytePredicate Win32UpdatePlatform::LeadBytes() const { return IsSystemLeadByte; }
 
 uint32_t Win32UpdatePlatform::TickCount() { return GetTickCount(); }
+
+std::unique_ptr<DownloadFile> Win32UpdatePlatform::CreateDownloadFile(const std::string& path) {
+  return CreateDeletePendingDownloadFile(path);
+}
 
 std::unique_ptr<MappedFile> Win32UpdatePlatform::MapFile(const std::string& path) {
   ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,

@@ -18,6 +18,8 @@ class Win32UpdatePlatform : public UpdatePlatform {
   LeadBytePredicate LeadBytes() const override;
   uint32_t TickCount() override;
   HttpClient& Http() override { return http_; }
+  // Removed by the system on close until the download is complete.
+  std::unique_ptr<DownloadFile> CreateDownloadFile(const std::string& path) override;
   std::unique_ptr<MappedFile> MapFile(const std::string& path) override;
   std::unique_ptr<MappedFile> MapOwnProgram() override;
   std::string ProgramPath() override;

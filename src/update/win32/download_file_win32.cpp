@@ -1,0 +1,78 @@
+#include "update/win32/download_file_win32.h"
+
+#include <windows.h>
+
+#include "platform/win32/scoped_handles.h"
+
+namespace mc::win32 {
+namespace {
+
+// FILE_DISPOSITION_INFO and the call taking it, which the XP headers the port builds with do
+// not declare; looked up at run time so the program still starts on XP.
+struct DispositionInfo {
+  BOOLEAN deleteFile;
+};
+constexpr int kFileDispositionInfoClass = 4;
+using SetFileInformationByHandleFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+SetFileInformationByHandleFn DispositionCall() {
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (!kernel) return nullptr;
+  return reinterpret_cast<SetFileInformationByHandleFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetFileInformationByHandle")));
+}
+
+bool SetDeleteOnClose(SetFileInformationByHandleFn call, HANDLE file, bool remove) {
+  DispositionInfo info{static_cast<BOOLEAN>(remove ? TRUE : FALSE)};
+  return call && call(file, kFileDispositionInfoClass, &info, sizeof info) != FALSE;
+}
+
+class DeletePendingDownloadFile : public DownloadFile {
+ public:
+  DeletePendingDownloadFile(std::string path, HANDLE file, bool pending)
+      : path_(std::move(path)), file_(file), pending_(pending) {}
+  ~DeletePendingDownloadFile() override {
+    if (!file_.valid()) return;
+    file_.reset();  // a pending file is removed by the system here
+    if (!pending_) DeleteFileA(path_.c_str());
+  }
+  DeletePendingDownloadFile(const DeletePendingDownloadFile&) = delete;
+  DeletePendingDownloadFile& operator=(const DeletePendingDownloadFile&) = delete;
+
+  bool Write(const uint8_t* data, size_t size) override {
+    while (size > 0) {
+      DWORD written = 0;
+      if (!WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr) ||
+          written == 0)
+        return false;
+      data += written;
+      size -= written;
+    }
+    return true;
+  }
+
+  bool Commit() override {
+    if (pending_ && !SetDeleteOnClose(DispositionCall(), file_.get(), false)) return false;
+    pending_ = false;
+    const bool closed = CloseHandle(file_.release()) != FALSE;
+    if (!closed) DeleteFileA(path_.c_str());
+    return closed;
+  }
+
+ private:
+  std::string path_;
+  ScopedHandle file_;
+  bool pending_;
+};
+
+}  // namespace
+
+std::unique_ptr<DownloadFile> CreateDeletePendingDownloadFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  const bool pending = SetDeleteOnClose(DispositionCall(), file, true);
+  return std::make_unique<DeletePendingDownloadFile>(path, file, pending);
+}
+
+}  // namespace mc::win32
