@@ -5,7 +5,7 @@
 //       "code N", or "script PATH" where the real program would start the script and end (the
 //       script is written, neither started nor is the process ended).
 //   update_probe download URL FILE [options]
-//       One Download; prints "ok" or "failed", "seconds S" (the transfer alone) and
+//       One Download into the file the worker uses; prints "ok" or "failed", "seconds S" (the transfer alone) and
 //       "peak_kb N" (peak resident memory).
 //   update_probe post SERVER PORT VERSION_URL EXE_URL LOCAL_VERSION [--gone]
 //       StartUpdateCheck for a real window; prints "delivered N" when the result reaches the
@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "update/gtk/download_file_linux.h"
 #include "update/gtk/update_platform_gtk.h"
 #include "update/gtk/update_start_gtk.h"
 #include "update/stop_signal.h"
@@ -102,7 +103,8 @@ int Download(const Args& args) {
   auto stop = std::make_shared<mc::StopSignal>();
   mc::gtk::CurlHttpClient http(stop, args.curl);
   const auto start = std::chrono::steady_clock::now();
-  const bool ok = mc::Download(http, {args.positional[0], args.positional[1]}, stop.get());
+  const bool ok = mc::Download(http, {args.positional[0], args.positional[1]}, stop.get(),
+                               mc::gtk::CreateAnonymousDownloadFile);
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   Print(ok ? "ok" : "failed");
   Print("seconds " + std::to_string(took.count()));
