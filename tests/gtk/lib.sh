@@ -16,11 +16,12 @@ gtk_session() {
   export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_CACHE_HOME="$WORK/home/.cache"
   export XDG_DATA_HOME="$WORK/home/.local/share"
   mkdir -p "$HOME/Desktop"
-  local display=$((100 + $$ % 30000))
-  Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  # A display number of its own, chosen by the server once it is ready, so parallel runs
+  # never share one.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
   GTK_XVFB=$!
-  export DISPLAY=":$display"
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+  for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
+  export DISPLAY=":$(head -n 1 "$WORK/display")"
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   GTK_ATSPI=$!
   export GTK_A11Y=atspi

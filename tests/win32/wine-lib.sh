@@ -50,10 +50,11 @@ wine_start() {
   for link in "$user_dir"/*; do [ -L "$link" ] && rm "$link" && mkdir -p "$link"; done
   export WINE_DESKTOP="$user_dir/Desktop"
   mkdir -p "$WINE_DESKTOP"
-  Xvfb :$$ -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  # A display number of its own, chosen by the server once it is ready.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
   WINE_XVFB=$!
-  export DISPLAY=:$$
-  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$$ ] && break; sleep 0.1; done
+  for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n 1 "$WORK/display")"
   trap wine_stop EXIT
 }
 
