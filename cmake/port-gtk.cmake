@@ -29,7 +29,12 @@ file(GLOB MC_MCPACK_SOURCES CONFIGURE_DEPENDS tools/mcpack/*.cpp)
 if(MC_MCPACK_SOURCES)
   add_executable(mcpack ${MC_MCPACK_SOURCES})
   target_compile_options(mcpack PRIVATE ${MC_WARNINGS})
-  target_link_libraries(mcpack PRIVATE mc_core PkgConfig::LIBPNG)
+  # The preview decodes and paints with the Linux client's own code; cairo and pango only.
+  pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
+  target_sources(mcpack PRIVATE src/skin/gtk/png_decoder_linux.cpp
+    src/skin/gtk/background_image_gtk.cpp src/game/gtk/game_frame_painter_gtk.cpp
+    src/platform/gtk/gbk_utf8.cpp)
+  target_link_libraries(mcpack PRIVATE mc_core PkgConfig::LIBPNG PkgConfig::PANGOCAIRO)
 endif()
 
 # Benchmarks (bench/*/*_gtk.cpp), run by their scripts, not by the tests.

@@ -54,6 +54,14 @@ std::string Printable(std::string_view text) {
   return out;
 }
 
+PackageProblem ConfigProblem(int line, std::string message) {
+  PackageProblem problem;
+  problem.file = kConfigEntry;
+  problem.line = line;
+  problem.message = std::move(message);
+  return problem;
+}
+
 std::string Bracketed(std::string_view section) { return "[" + Printable(section) + "]"; }
 
 // "[link3], [link5] are" with at most kListedNames names.
@@ -106,11 +114,9 @@ class TextLines {
     if (text.starts_with("\xEF\xBB\xBF")) {
       const std::string_view first = text.substr(0, text.find_first_of("\r\n")).substr(3);
       const bool header = TrimBlanks(first).starts_with('[');
-      problems.push_back({kConfigEntry, 1,
-                          std::string("starts with a UTF-8 byte-order mark: the client reads it "
-                                      "as part of line 1") +
-                              (header ? ", so the header there is lost" : ""),
-                          false});
+      problems.push_back(ConfigProblem(1, std::string("starts with a UTF-8 byte-order mark: the "
+                                                      "client reads it as part of line 1") +
+                                              (header ? ", so the header there is lost" : "")));
     }
     Section* current = &sections_[""];
     int line = 0;
@@ -128,11 +134,9 @@ class TextLines {
       if (content.front() == '[') {
         const size_t close = content.find(']');
         if (close == std::string_view::npos) {
-          problems.push_back({kConfigEntry, line,
-                              "section header \"" + Printable(TrimBlanks(content)) +
-                                  "\" has no \"]\": the keys after it, up to the next header, "
-                                  "are lost",
-                              false});
+          problems.push_back(ConfigProblem(
+              line, "section header \"" + Printable(TrimBlanks(content)) +
+                        "\" has no \"]\": the keys after it, up to the next header, are lost"));
           current = nullptr;
           continue;
         }
@@ -196,7 +200,18 @@ class Checker {
   };
 
   void AddConfig(int line, std::string message, bool stopsClient = false) {
-    config_.push_back({kConfigEntry, line, std::move(message), stopsClient});
+    PackageProblem problem = ConfigProblem(line, std::move(message));
+    problem.stopsClient = stopsClient;
+    config_.push_back(std::move(problem));
+  }
+
+  // A problem of one key (or of a whole section, with an empty key).
+  void AddConfigAbout(std::string_view section, std::string_view key, int line,
+                      std::string message) {
+    PackageProblem problem = ConfigProblem(line, std::move(message));
+    problem.section = section;
+    problem.key = key;
+    config_.push_back(std::move(problem));
   }
 
   // Reads and decodes a picture once; an undecodable one is reported against its own file.
@@ -211,7 +226,7 @@ class Checker {
     if (!picture.decoded) {
       std::string message = "does not decode as a PNG image";
       if (!consequence.empty()) message += ": " + std::string(consequence);
-      files_.push_back({name, 0, std::move(message), false});
+      files_.push_back({name, 0, std::move(message), false, {}, {}});
     }
     return picture;
   }
@@ -220,7 +235,7 @@ class Checker {
                                bool stopsClient) {
     const Picture& picture = ReadPicture(name, {});
     if (!picture.present)
-      files_.push_back({name, 0, "missing: " + std::string(consequence), stopsClient});
+      files_.push_back({name, 0, "missing: " + std::string(consequence), stopsClient, {}, {}});
     return picture;
   }
 
@@ -308,11 +323,12 @@ class Checker {
     const int line = lines.Line(section, key);
     const std::string name =
         (section == kGlobalSection ? std::string() : Bracketed(section) + " ") + std::string(key);
-    if (!IsValidGbk(*value)) AddConfig(line, name + " is not valid GBK text");
+    if (!IsValidGbk(*value)) AddConfigAbout(section, key, line, name + " is not valid GBK text");
     if (value->size() >= fieldBytes) {
-      AddConfig(line, name + " is " + std::to_string(value->size()) +
-                          " bytes, longer than its field: the client cuts it to " +
-                          std::to_string(CutToField(*value, fieldBytes).size()));
+      AddConfigAbout(section, key, line,
+                     name + " is " + std::to_string(value->size()) +
+                         " bytes, longer than its field: the client cuts it to " +
+                         std::to_string(CutToField(*value, fieldBytes).size()));
     }
   }
 
@@ -343,9 +359,10 @@ class Checker {
       const size_t withCode =
           CutToField(*url, kUrlField).size() + kMachineCodeParameter.size() + kMachineCodeLength;
       if (url->find('?') != std::string::npos && withCode >= kUrlField) {
-        AddConfig(lines.Line(section, "url"),
-                  Bracketed(section) + " url with the machine code is " + std::to_string(withCode) +
-                      " bytes: the client cuts it to " + std::to_string(kUrlField - 1));
+        AddConfigAbout(section, "url", lines.Line(section, "url"),
+                       Bracketed(section) + " url with the machine code is " +
+                           std::to_string(withCode) + " bytes: the client cuts it to " +
+                           std::to_string(kUrlField - 1));
       }
     }
     for (size_t i = 1; i <= record.gameButtons.size(); ++i) {
@@ -360,9 +377,10 @@ class Checker {
       const MenuEntry& menu = record.menus[i - 1];
       const size_t shown = menu.title.size() + record.version.size();
       if (menu.type == kVersionMenuType && shown >= kVersionMenuField) {
-        AddConfig(lines.Line(section, "title"),
-                  Bracketed(section) + " title and version together are " + std::to_string(shown) +
-                      " bytes: the menu shows at most " + std::to_string(kVersionMenuField - 1));
+        AddConfigAbout(section, "title", lines.Line(section, "title"),
+                       Bracketed(section) + " title and version together are " +
+                           std::to_string(shown) + " bytes: the menu shows at most " +
+                           std::to_string(kVersionMenuField - 1));
       }
     }
   }
@@ -379,16 +397,16 @@ class Checker {
           ini.Get(kGlobalSection, key)
               ? key + " is " + std::to_string(number)
               : key + " is missing and defaults to " + std::to_string(number);
-      AddConfig(lines.Line(kGlobalSection, key),
-                stated + ": " + range + ", the game window has no such frame piece");
+      AddConfigAbout(kGlobalSection, key, lines.Line(kGlobalSection, key),
+                     stated + ": " + range + ", the game window has no such frame piece");
     }
     for (size_t i = 1; i <= record.gameButtons.size(); ++i) {
       const std::string section = NumberedName(kGameButtonSectionPrefix, static_cast<int>(i));
       const int32_t number = record.gameButtons[i - 1].image;
       if (!ini.HasSection(section) || (number >= 1 && number <= pictures)) continue;
-      AddConfig(lines.Line(section, "image"), Bracketed(section) + " image " +
-                                                  std::to_string(number) + ": " + range +
-                                                  ", the button is not made");
+      AddConfigAbout(section, "image", lines.Line(section, "image"),
+                     Bracketed(section) + " image " + std::to_string(number) + ": " + range +
+                         ", the button is not made");
     }
   }
 
@@ -400,9 +418,9 @@ class Checker {
       for (const bool pressed : {false, true}) {
         const std::string name = LinkImageName(static_cast<int>(i), pressed);
         if (ReadPicture(name, "the launcher stops building its links here").present) continue;
-        AddConfig(lines.Line(section, "type"),
-                  Bracketed(section) + " (type " + std::to_string(type) + ") needs " + name +
-                      ", which is missing: the launcher stops building its links here");
+        AddConfigAbout(section, "type", lines.Line(section, "type"),
+                       Bracketed(section) + " (type " + std::to_string(type) + ") needs " + name +
+                           ", which is missing: the launcher stops building its links here");
       }
     }
   }
@@ -420,8 +438,9 @@ class Checker {
       const GamePicEntry& pic = record.gamePics[i - 1];
       const int line = lines.Line(section);
       if (pic.width < 1 || pic.height < 1) {
-        AddConfig(line, Bracketed(section) + " is empty (" + std::to_string(pic.width) + " x " +
-                            std::to_string(pic.height) + ")");
+        AddConfigAbout(section, {}, line,
+                       Bracketed(section) + " is empty (" + std::to_string(pic.width) + " x " +
+                           std::to_string(pic.height) + ")");
         continue;
       }
       // Stacked states: each starts interval pixels below the end of the one before.
@@ -438,9 +457,10 @@ class Checker {
         what += ", " + std::to_string(states[i - 1]) + " button states " +
                 std::to_string(pic.interval) + " apart";
       }
-      AddConfig(line, what + ") reaches outside " + kSpriteEntry + " (" +
-                          std::to_string(sprite.width) + " x " + std::to_string(sprite.height) +
-                          ")");
+      AddConfigAbout(section, {}, line,
+                     what + ") reaches outside " + kSpriteEntry + " (" +
+                         std::to_string(sprite.width) + " x " + std::to_string(sprite.height) +
+                         ")");
     }
   }
 

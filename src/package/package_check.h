@@ -16,6 +16,12 @@ struct PackageProblem {
   int line = 0;      // 1-based line in file; 0 when the problem belongs to no line
   std::string message;
   bool stopsClient = false;  // a client carrying this package would not start
+  // What the problem is about, for tools that show it in place: a section of config/cg.txt
+  // as the client numbers it ("link3", "gamebutton2", "gamePic9", "menu1", "global") and the
+  // key within it ("edgeImage4", "image", "title"). Empty for problems of a whole file and
+  // for those of no single entry (counts, headers, the byte-order mark).
+  std::string section;
+  std::string key;
 };
 
 // Bytes of an entry, or nothing when the package has no entry of that exact name.

@@ -94,6 +94,8 @@ struct Expected {
   int line;
   const char* fragment;  // part of the message
   bool stopsClient = false;
+  const char* section = "";  // what the problem is about
+  const char* key = "";
 };
 
 TEST(PackageCheck, CleanPackageHasNoProblem) {
@@ -120,7 +122,7 @@ TEST(PackageCheck, ReportsEachFaultWithItsFileAndLine) {
        {{"edgeImage3=2", "edgeImage3=3"}, {"[link1]", "[link1\nedgeImage3=2"}},
        {},
        {{kCg, 4, "linkCount is 2 but [link1] is missing"},
-        {kCg, 10, "edgeImage3 is 3"},
+        {kCg, 10, "edgeImage3 is 3", false, "global", "edgeImage3"},
         {kCg, 16, "\"[link1\" has no \"]\""}}},
       {"linkCount below 1",
        {{"linkCount=2", "linkCount=0"}},
@@ -142,22 +144,24 @@ TEST(PackageCheck, ReportsEachFaultWithItsFileAndLine) {
       {"edge pieces naming no picture",
        {{"edgeImage3=2", "edgeImage3=3"}, {"edgeImage8=2\n", ""}},
        {},
-       {{kCg, 1, "edgeImage8 is missing and defaults to 9: no such picture (picCount is 2)"},
-        {kCg, 10, "edgeImage3 is 3: no such picture"}}},
+       {{kCg, 1, "edgeImage8 is missing and defaults to 9: no such picture (picCount is 2)", false,
+         "global", "edgeImage8"},
+        {kCg, 10, "edgeImage3 is 3: no such picture", false, "global", "edgeImage3"}}},
       {"button picture out of range",
        {{"image=1", "image=3"}},
        {},
-       {{kCg, 35,
-         "[gamebutton1] image 3: no such picture (picCount is 2), the button is not made"}}},
+       {{kCg, 35, "[gamebutton1] image 3: no such picture (picCount is 2), the button is not made",
+         false, "gamebutton1", "image"}}},
       {"missing pressed image of a button link",
        {},
        {{"config/1_d.png", "-"}},
-       {{kCg, 17, "[link1] (type 1) needs config/1_d.png, which is missing"}}},
+       {{kCg, 17, "[link1] (type 1) needs config/1_d.png, which is missing", false, "link1",
+         "type"}}},
       {"close link needs images too, a page area none",
        {{"type=4", "type=3"}},
        {},
-       {{kCg, 20, "[link2] (type 3) needs config/2_n.png"},
-        {kCg, 20, "[link2] (type 3) needs config/2_d.png"}}},
+       {{kCg, 20, "[link2] (type 3) needs config/2_n.png", false, "link2", "type"},
+        {kCg, 20, "[link2] (type 3) needs config/2_d.png", false, "link2", "type"}}},
       {"button image that does not decode",
        {},
        {{"config/1_n.png", "GIF89a"}},
@@ -165,27 +169,30 @@ TEST(PackageCheck, ReportsEachFaultWithItsFileAndLine) {
       {"text cut at a whole GBK character",
        {{"title=Test", "title=" + std::string(126, 'T') + "\xB2\xE2"}},
        {},
-       {{kCg, 2, "title is 128 bytes, longer than its field: the client cuts it to 126"}}},
+       {{kCg, 2, "title is 128 bytes, longer than its field: the client cuts it to 126", false,
+         "global", "title"}}},
       {"text that is not GBK",
        {{"tips=\xB9\xD8\xB1\xD5", "tips=\xE5\x85\xB3"}},
        {},
-       {{kCg, 36, "[gamebutton1] tips is not valid GBK text"}}},
+       {{kCg, 36, "[gamebutton1] tips is not valid GBK text", false, "gamebutton1", "tips"}}},
       {"version menu text too long",
        {{"version=1.0", "version=" + std::string(60, 'v')}},
        {},
-       {{kCg, 38, "[menu1] title and version together are 64 bytes"}}},
+       {{kCg, 38, "[menu1] title and version together are 64 bytes", false, "menu1", "title"}}},
       {"machine code cut from link 5",
        {{"linkCount=2", "linkCount=5"},
         {"[gamePic1]", "[link3]\n[link4]\n[link5]\n" + longUrl + "\n[gamePic1]"}},
        {},
-       {{kCg, 25, "[link5] url with the machine code is 265 bytes: the client cuts it to 255"}}},
+       {{kCg, 25, "[link5] url with the machine code is 265 bytes: the client cuts it to 255",
+         false, "link5", "url"}}},
       {"button states reaching below the sprite",
        {},
        {{"config/style.png", "PNG 20x33"}},
        {{kCg, 22,
          "[gamePic1] (x 0, y 0, 10 x 10, 3 button states 2 apart) reaches outside "
-         "config/style.png (20 x 33)"}}},
-      {"empty picture", {{"width=5", "width=0"}}, {}, {{kCg, 28, "[gamePic2] is empty (0 x 5)"}}},
+         "config/style.png (20 x 33)",
+         false, "gamePic1"}}},
+      {"empty picture", {{"width=5", "width=0"}}, {}, {{kCg, 28, "[gamePic2] is empty (0 x 5)", false, "gamePic2"}}},
       {"missing configuration",
        {},
        {{"config/cg.txt", "-"}},
@@ -220,6 +227,8 @@ TEST(PackageCheck, ReportsEachFaultWithItsFileAndLine) {
       EXPECT_EQ(problems[i].line, e.line) << Describe(problems);
       EXPECT_NE(problems[i].message.find(e.fragment), std::string::npos) << Describe(problems);
       EXPECT_EQ(problems[i].stopsClient, e.stopsClient) << Describe(problems);
+      EXPECT_EQ(problems[i].section, e.section) << Describe(problems);
+      EXPECT_EQ(problems[i].key, e.key) << Describe(problems);
     }
   }
 }

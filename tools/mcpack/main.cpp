@@ -2,6 +2,7 @@
 // brands a client with it.
 //   mcpack check DIR              reports the problems of DIR (a folder holding config/)
 //   mcpack pack CLIENT DIR OUT    checks, then writes OUT = CLIENT followed by a ZIP of config/
+//   mcpack preview DIR -o OUT.png draws the launcher and the game window of DIR, problems marked
 // Exit status: 0 no problem, 1 problems, 2 usage errors and files that cannot be read or written.
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,9 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,15 +27,29 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kExitClean = 0;
-constexpr int kExitProblems = 1;
-constexpr int kExitUsage = 2;
+using mcpack::Check;
+using mcpack::IsReadableFolder;
+using mcpack::kExitClean;
+using mcpack::kExitProblems;
+using mcpack::kExitUsage;
+using mcpack::ReadFileBytes;
 
 constexpr char kConfigFolder[] = "config";
 constexpr char kUsage[] =
     "usage: mcpack check DIR\n"
     "       mcpack pack CLIENT DIR OUT\n"
-    "DIR is a package folder holding config/cg.txt and its pictures.\n";
+    "       mcpack preview DIR -o OUT.png [--size WxH] [--state maximized|restored]\n"
+    "                      [--text-boxes FILE]\n"
+    "DIR is a package folder holding config/cg.txt and its pictures.\n"
+    "check   reports what the client would cut, skip or refuse.\n"
+    "pack    checks, then writes OUT: CLIENT followed by a ZIP of DIR/config/.\n"
+    "preview draws, with no display, the launcher and the game window as the client shows\n"
+    "        them, side by side in OUT.png, every problem of check marked in red on its\n"
+    "        element and listed below. --size is the game window's size (default 1024x768,\n"
+    "        at most 8192x8192); --state maximized (default) or restored: restored without\n"
+    "        --size takes the size the client restores to (minGameWidth x minGameHeight).\n"
+    "        --text-boxes writes the rectangles that hold text, \"x y width height\" a line.\n"
+    "Exit status: 0 no problem, 1 problems, 2 usage errors and unreadable or unwritable files.\n";
 
 int UsageError(const std::string& message) {
   std::cerr << "mcpack: " << message << "\n" << kUsage;
@@ -46,22 +59,6 @@ int UsageError(const std::string& message) {
 int Failure(const std::string& message) {
   std::cerr << "mcpack: " << message << "\n";
   return kExitUsage;
-}
-
-std::optional<std::vector<uint8_t>> ReadFileBytes(const fs::path& path) {
-  std::error_code error;
-  if (!fs::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
-
-bool IsReadableFolder(const fs::path& dir) {
-  std::error_code error;
-  fs::directory_iterator it(dir, error);
-  return !error;
 }
 
 // Problems print as DIR/FILE:LINE: message, so editors can jump to them.
@@ -80,12 +77,6 @@ void Report(const std::string& dir, const std::vector<mc::PackageProblem>& probl
 std::string Summary(const std::string& dir, size_t problems) {
   if (problems == 0) return dir + ": no problems";
   return dir + ": " + std::to_string(problems) + (problems == 1 ? " problem" : " problems");
-}
-
-std::vector<mc::PackageProblem> Check(const std::string& dir) {
-  const fs::path root(dir);
-  return mc::CheckPackage([&root](const std::string& name) { return ReadFileBytes(root / name); },
-                          mcpack::DecodePng);
 }
 
 int RunCheck(const std::string& dir) {
@@ -262,6 +253,8 @@ int main(int argc, char** argv) {
   }
   if (args.size() == 2 && args[0] == "check") return RunCheck(args[1]);
   if (args.size() == 4 && args[0] == "pack") return RunPack(args[1], args[2], args[3]);
+  if (!args.empty() && args[0] == "preview")
+    return mcpack::RunPreview({args.begin() + 1, args.end()});
   if (args.empty()) return UsageError("no command");
   if (args[0] != "check" && args[0] != "pack") return UsageError("unknown command " + args[0]);
   return UsageError("wrong number of arguments for " + args[0]);

@@ -58,44 +58,42 @@ bool CLauncherStandardDlg::OnInitDialog() {
   g_signal_connect(layer(), "draw", G_CALLBACK(OnLayerDraw), this);
 
   // A control that cannot be made stops the building there; the ones before it stay.
-  for (const LauncherControl& control : BuildLauncherPlan(config)) {
-    const bool built = control.kind == LauncherControl::Kind::kButton ? AddButton(control)
-                                                                       : AddHtmlArea(control);
-    if (!built) break;
-  }
+  BuildOverlayControls(BuildLauncherPlan(config), launcherOwner->pictureWidth(),
+                       launcherOwner->pictureHeight(), *this);
   return true;
 }
 
-bool CLauncherStandardDlg::AddButton(const LauncherControl& control) {
+bool CLauncherStandardDlg::LoadButtonImage(const std::string& name, bool pressed, int& width,
+                                           int& height) {
+  SkinImage& face = pressed ? pressedFace_ : normalFace_;
+  if (!LoadPackageImage(app_.config, app_.host(), name, face)) return false;
+  width = face.GetWidth();
+  height = face.GetHeight();
+  return true;
+}
+
+bool CLauncherStandardDlg::CreateButton(const LauncherControl& control, const ControlRect& r) {
   auto button = std::make_unique<CSkinButton>();
-  SkinImage normal, pressed;
-  if (!LoadPackageImage(app_.config, app_.host(), control.normalImage, normal)) return false;
-  const ControlRect r =
-      FitOnPicture(control.x, control.y, normal.GetWidth(), normal.GetHeight(),
-                   launcherOwner->pictureWidth(), launcherOwner->pictureHeight());
   if (!button->Create({}, {r.left, r.top, r.left + r.width, r.top + r.height}, control.id,
                       [this](int id) { OnButton(id); }))
     return false;
   Put(button->widget(), r.left, r.top);
   // Entirely off the picture: it exists, but even its one-pixel minimum must not grow the window.
   if (r.width == 0 || r.height == 0) gtk_widget_hide(button->widget());
-  if (!LoadPackageImage(app_.config, app_.host(), control.pressedImage, pressed)) {
-    buttons_.push_back(std::move(button));  // made and shown: it goes with the others
-    return false;
-  }
-  button->SetImages(normal.Detach(), pressed.Detach(), nullptr, nullptr, nullptr, nullptr, 0, 0,
-                    0);
-  button->SetLinkUrl(control.url);
-  button->typeTag = static_cast<uint8_t>(control.linkType);
   buttons_.push_back(std::move(button));
   return true;
 }
 
-bool CLauncherStandardDlg::AddHtmlArea(const LauncherControl& control) {
+void CLauncherStandardDlg::FinishButton(const LauncherControl& control) {
+  CSkinButton& button = *buttons_.back();
+  button.SetImages(normalFace_.Detach(), pressedFace_.Detach(), nullptr, nullptr, nullptr, nullptr,
+                   0, 0, 0);
+  button.SetLinkUrl(control.url);
+  button.typeTag = static_cast<uint8_t>(control.linkType);
+}
+
+bool CLauncherStandardDlg::CreateHtmlArea(const LauncherControl& control, const ControlRect& r) {
   auto browser = std::make_unique<CWebBrowserEx>();
-  const ControlRect r =
-      FitOnPicture(control.x, control.y, control.width, control.height,
-                   launcherOwner->pictureWidth(), launcherOwner->pictureHeight());
   // Each area lies in a box of exactly its size: a web view may ask for more room than it was
   // given, and the layer would then grow the window beyond the picture.
   GtkWidget* box = gtk_layout_new(nullptr, nullptr);
@@ -113,7 +111,6 @@ bool CLauncherStandardDlg::AddHtmlArea(const LauncherControl& control) {
   browser->Navigate("about:blank");
   browser->AttachUIHandler(false);
   browser->Navigate(control.url);
-  htmlAreaRect_ = r;
   browsers_.push_back(std::move(browser));
   return true;
 }

@@ -17,6 +17,8 @@
 #include "browser/gtk/web_browser_ex.h"
 #include "launcher/launcher_plan.h"
 #include "launcher/launcher_window_rules.h"
+#include "launcher/overlay_build.h"
+#include "skin/gtk/skin_image_gtk.h"
 #include "skin/gtk/skin_button_gtk.h"
 #include "skin/gtk/standard_dialog_gtk.h"
 #include "skin/gtk/translucent_dialog_gtk.h"
@@ -28,7 +30,9 @@ class CLauncherTranslucentDlg;
 // Starts the update check; given the window that receives its result.
 using UpdateStarter = std::function<void(GtkWidget* notifyWindow)>;
 
-class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
+class CLauncherStandardDlg : public CStandardDialog,
+                             private BrowserEvents,
+                             private OverlayBuildHost {
  public:
   CLauncherStandardDlg(CTranslucentDialog* parent, LauncherApp& app, UpdateStarter startUpdate);
   ~CLauncherStandardDlg() override;
@@ -48,9 +52,12 @@ class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
   void BeforeNavigate2(int controlId, const std::string& url, bool& cancel) override;
   void DocumentComplete(int controlId, const std::string& url) override;
 
-  // False stops building at this control.
-  bool AddButton(const LauncherControl& control);
-  bool AddHtmlArea(const LauncherControl& control);
+  // OverlayBuildHost: the controls, made in link order.
+  bool LoadButtonImage(const std::string& name, bool pressed, int& width, int& height) override;
+  bool CreateButton(const LauncherControl& control, const ControlRect& rect) override;
+  void FinishButton(const LauncherControl& control) override;
+  bool CreateHtmlArea(const LauncherControl& control, const ControlRect& rect) override;
+  void SetPlaceholderArea(const ControlRect& rect) override { htmlAreaRect_ = rect; }
   void OnButton(int id);
   GtkWindow* toplevel() const;
 
@@ -65,6 +72,7 @@ class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
   std::vector<GtkWidget*> areaBoxes_;  // boxes of the areas on the picture, owned by the layer
   GameAddressCapture capture_;
   ControlRect htmlAreaRect_;
+  SkinImage normalFace_, pressedFace_;  // of the button being built
 };
 
 class CLauncherTranslucentDlg : public CTranslucentDialog {

@@ -33,40 +33,44 @@ BOOL CLauncherStandardDlg::OnInitDialog() {
   if (launcherOwner) SetWindowTextA(launcherOwner->hwnd(), config.title.c_str());
 
   // A control that cannot be made stops the building there; the ones before it stay.
-  for (const LauncherControl& control : BuildLauncherPlan(config)) {
-    const bool built = control.kind == LauncherControl::Kind::kButton ? AddButton(control)
-                                                                       : AddHtmlArea(control);
-    if (!built) break;
-  }
+  BuildOverlayControls(BuildLauncherPlan(config), launcherOwner->pictureWidth(),
+                       launcherOwner->pictureHeight(), *this);
+  normalFace_.reset();
+  pressedFace_.reset();
   return TRUE;
 }
 
-bool CLauncherStandardDlg::AddButton(const LauncherControl& control) {
+bool CLauncherStandardDlg::LoadButtonImage(const std::string& name, bool pressed, int& width,
+                                           int& height) {
+  std::unique_ptr<SkinImage>& slot = pressed ? pressedFace_ : normalFace_;
+  slot = std::make_unique<SkinImage>();
+  SkinImage& face = *slot;
+  if (!LoadPackageImage(app_.config, app_.host(), name, face)) return false;
+  width = face.GetWidth();
+  height = face.GetHeight();
+  return true;
+}
+
+bool CLauncherStandardDlg::CreateButton(const LauncherControl& control, const ControlRect& r) {
   auto button = std::make_unique<CSkinButton>();
-  SkinImage normal, pressed;
-  if (!LoadPackageImage(app_.config, app_.host(), control.normalImage, normal)) return false;
-  const ControlRect r =
-      FitOnPicture(control.x, control.y, normal.GetWidth(), normal.GetHeight(),
-                   launcherOwner->pictureWidth(), launcherOwner->pictureHeight());
   const RECT rect{r.left, r.top, r.left + r.width, r.top + r.height};
   if (!button->Create("", WS_CHILD | WS_VISIBLE, rect, hwnd(), control.id)) return false;
-  if (!LoadPackageImage(app_.config, app_.host(), control.pressedImage, pressed)) {
-    buttons_.push_back(std::move(button));  // made and shown: it goes with the others
-    return false;
-  }
-  button->SetImages(normal.Detach(), pressed.Detach(), nullptr, nullptr, nullptr, nullptr, 0, 0,
-                    0);
-  button->SetLinkUrl(control.url);
-  button->typeTag = static_cast<uint8_t>(control.linkType);
   buttons_.push_back(std::move(button));
   return true;
 }
 
-bool CLauncherStandardDlg::AddHtmlArea(const LauncherControl& control) {
+void CLauncherStandardDlg::FinishButton(const LauncherControl& control) {
+  CSkinButton& button = *buttons_.back();
+  button.SetImages(normalFace_->Detach(), pressedFace_->Detach(), nullptr, nullptr, nullptr,
+                   nullptr, 0, 0, 0);
+  normalFace_.reset();
+  pressedFace_.reset();
+  button.SetLinkUrl(control.url);
+  button.typeTag = static_cast<uint8_t>(control.linkType);
+}
+
+bool CLauncherStandardDlg::CreateHtmlArea(const LauncherControl& control, const ControlRect& r) {
   auto browser = std::make_unique<CWebBrowserEx>();
-  const ControlRect r =
-      FitOnPicture(control.x, control.y, control.width, control.height,
-                   launcherOwner->pictureWidth(), launcherOwner->pictureHeight());
   const RECT rect{r.left, r.top, r.left + r.width, r.top + r.height};
   // Only the first area reports its events. Hidden until the first page is there.
   BrowserEvents* events = control.id == kFirstHtmlAreaId ? this : nullptr;
@@ -74,11 +78,14 @@ bool CLauncherStandardDlg::AddHtmlArea(const LauncherControl& control) {
   // Kept before navigating: a capture may already end the launcher inside Navigate.
   CWebBrowserEx* area = browser.get();
   browsers_.push_back(std::move(browser));
-  htmlAreaRect_ = rect;
   area->Navigate("about:blank");
   area->AttachUIHandler(false);
   area->Navigate(control.url);
   return true;
+}
+
+void CLauncherStandardDlg::SetPlaceholderArea(const ControlRect& r) {
+  htmlAreaRect_ = {r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
 bool CLauncherStandardDlg::OnCommand(int id, int, HWND) {

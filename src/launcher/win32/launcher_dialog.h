@@ -18,6 +18,8 @@
 #include "browser/win32/web_browser_ex.h"
 #include "launcher/launcher_plan.h"
 #include "launcher/launcher_window_rules.h"
+#include "launcher/overlay_build.h"
+#include "skin/win32/skin_image_win32.h"
 #include "skin/win32/skin_button.h"
 #include "skin/win32/standard_dialog.h"
 #include "skin/win32/translucent_dialog.h"
@@ -29,7 +31,9 @@ class CLauncherTranslucentDlg;
 // Starts the update check; given the window that receives its result message.
 using UpdateStarter = std::function<void(HWND notifyWindow)>;
 
-class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
+class CLauncherStandardDlg : public CStandardDialog,
+                             private BrowserEvents,
+                             private OverlayBuildHost {
  public:
   CLauncherStandardDlg(CLauncherTranslucentDlg* parent, LauncherApp& app,
                        UpdateStarter startUpdate);
@@ -50,9 +54,12 @@ class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
   void BeforeNavigate2(int controlId, const std::string& url, bool& cancel) override;
   void DocumentComplete(int controlId, const std::string& url) override;
 
-  // False stops building at this control.
-  bool AddButton(const LauncherControl& control);
-  bool AddHtmlArea(const LauncherControl& control);
+  // OverlayBuildHost: the controls, made in link order.
+  bool LoadButtonImage(const std::string& name, bool pressed, int& width, int& height) override;
+  bool CreateButton(const LauncherControl& control, const ControlRect& rect) override;
+  void FinishButton(const LauncherControl& control) override;
+  bool CreateHtmlArea(const LauncherControl& control, const ControlRect& rect) override;
+  void SetPlaceholderArea(const ControlRect& rect) override;
   void Minimize();
   void CloseWithQuestion();
   void PaintPlaceholder();
@@ -64,6 +71,8 @@ class CLauncherStandardDlg : public CStandardDialog, private BrowserEvents {
   std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
   GameAddressCapture capture_;
   RECT htmlAreaRect_{};
+  // The faces of the button being built; images live only while the controls are built.
+  std::unique_ptr<SkinImage> normalFace_, pressedFace_;
 };
 
 class CLauncherTranslucentDlg : public CTranslucentDialog {
