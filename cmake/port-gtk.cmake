@@ -6,7 +6,7 @@ pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)  # the tray manager's selection
 
 file(GLOB MC_GTK_SOURCES CONFIGURE_DEPENDS src/*/gtk/*.cpp)
-list(FILTER MC_GTK_SOURCES EXCLUDE REGEX "/main_gtk\\.cpp$")
+list(FILTER MC_GTK_SOURCES EXCLUDE REGEX "/app/gtk/main\\.cpp$")
 add_library(mc_port_gtk STATIC ${MC_GTK_SOURCES})
 target_compile_options(mc_port_gtk PRIVATE ${MC_WARNINGS})
 target_link_libraries(mc_port_gtk PUBLIC mc_core PkgConfig::GTK PkgConfig::LIBPNG PkgConfig::WEBKIT
@@ -21,9 +21,20 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/program_icon_data.cpp CONTEN
   "// Generated from res/microclient.ico by cmake/port-gtk.cmake.\n#include <cstddef>\nnamespace mc::gtk {\nextern const unsigned char kProgramIconIco[] = {${MC_ICON_BYTES}};\nextern const size_t kProgramIconIcoSize = sizeof kProgramIconIco;\n}  // namespace mc::gtk\n")
 target_sources(mc_port_gtk PRIVATE ${CMAKE_BINARY_DIR}/generated/program_icon_data.cpp)
 
-add_executable(microclient src/platform/gtk/main_gtk.cpp)
+add_executable(microclient src/app/gtk/main.cpp)
 target_compile_options(microclient PRIVATE ${MC_WARNINGS})
 target_link_libraries(microclient PRIVATE mc_port_gtk)
+# Players download the client inside every branded copy: it ships without debug information,
+# which stays beside it in microclient.debug (found by gdb through the debug link) for crash
+# analysis. Sanitizer builds keep their symbols for the reports.
+if(NOT MC_SANITIZE)
+  add_custom_command(TARGET microclient POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:microclient>
+            $<TARGET_FILE:microclient>.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug --strip-unneeded
+            --add-gnu-debuglink=$<TARGET_FILE:microclient>.debug $<TARGET_FILE:microclient>
+    VERBATIM)
+endif()
 
 file(GLOB MC_MCPACK_SOURCES CONFIGURE_DEPENDS tools/mcpack/*.cpp)
 if(MC_MCPACK_SOURCES)
@@ -32,8 +43,8 @@ if(MC_MCPACK_SOURCES)
   # The preview decodes and paints with the Linux client's own code; cairo and pango only.
   pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
   target_sources(mcpack PRIVATE src/skin/gtk/png_decoder_linux.cpp
-    src/skin/gtk/background_image_gtk.cpp src/game/gtk/game_frame_painter_gtk.cpp
-    src/platform/gtk/gbk_utf8.cpp)
+    src/skin/gtk/background_image_gtk.cpp src/game/gtk/game_frame_painter_gtk.cpp src/skin/gtk/skin_surface.cpp
+    src/package/gtk/gbk_utf8.cpp)
   target_link_libraries(mcpack PRIVATE mc_core PkgConfig::LIBPNG PkgConfig::PANGOCAIRO)
 endif()
 

@@ -1,6 +1,6 @@
 # Windows port: a stripped, statically linked PE32 GUI program, and its tests under Wine.
 file(GLOB MC_WIN32_SOURCES CONFIGURE_DEPENDS src/*/win32/*.cpp)
-list(FILTER MC_WIN32_SOURCES EXCLUDE REGEX "/main_win32\\.cpp$")
+list(FILTER MC_WIN32_SOURCES EXCLUDE REGEX "/app/win32/main\\.cpp$")
 add_library(mc_port_win32 STATIC ${MC_WIN32_SOURCES})
 target_compile_options(mc_port_win32 PRIVATE ${MC_WARNINGS})
 target_compile_definitions(mc_port_win32 PUBLIC NOMINMAX _WIN32_WINNT=0x0501
@@ -11,7 +11,7 @@ target_link_libraries(mc_port_win32 PUBLIC mc_core
 
 set(MC_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(microclient WIN32 src/platform/win32/main_win32.cpp res/microclient.rc)
+add_executable(microclient WIN32 src/app/win32/main.cpp res/microclient.rc)
 target_compile_options(microclient PRIVATE ${MC_WARNINGS})
 target_link_libraries(microclient PRIVATE mc_port_win32)
 # Stripped: a symbol table after the sections would hide the appended package.

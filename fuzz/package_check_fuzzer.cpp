@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "fuzz_check.h"
+#include "base/package_layout.h"
 #include "package/package_check.h"
 
 namespace {
 
-constexpr char kConfigEntry[] = "config/cg.txt";
 
 }  // namespace
 
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   };
   const mc::PackageEntryReader read =
       [&](const std::string& name) -> std::optional<std::vector<uint8_t>> {
-    if (name == kConfigEntry) {
+    if (name == mc::kConfigEntry) {
       if (!hasConfig) return std::nullopt;
       return std::vector<uint8_t>(text.begin(), text.end());
     }
@@ -57,11 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const mc::PackageProblem& problem : problems) {
     FUZZ_CHECK(!problem.file.empty() && !problem.message.empty());
     FUZZ_CHECK(problem.line >= 0 && problem.line <= lines);
-    FUZZ_CHECK(problem.file == kConfigEntry || problem.line == 0);
+    FUZZ_CHECK(problem.file == mc::kConfigEntry || problem.line == 0);
   }
   if (!hasConfig) {
     FUZZ_CHECK(std::any_of(problems.begin(), problems.end(), [](const mc::PackageProblem& p) {
-      return p.file == kConfigEntry && p.stopsClient;
+      return p.file == mc::kConfigEntry && p.stopsClient;
     }));
   }
   return 0;

@@ -27,8 +27,8 @@
 #include "game/gtk/game_frame_painter_gtk.h"
 #include "package/config_record.h"
 #include "package/ini_document.h"
-#include "platform/gtk/gtk_app_host.h"
-#include "platform/gtk/mapped_file_linux.h"
+#include "app/gtk/port_host.h"
+#include "package/gtk/mapped_file.h"
 #include "skin/gtk/png_decoder_linux.h"
 #include "skin/gtk/skin_image_gtk.h"
 
@@ -110,7 +110,7 @@ class BenchHost : public mc::gtk::GtkAppHost {
  public:
   explicit BenchHost(std::string path) : path_(std::move(path)) {}
   std::unique_ptr<mc::MappedFile> MapProgramFile(mc::MapError& error) override {
-    return mc::gtk::MapWholeFile(path_.c_str(), error);
+    return mc::gtk::MapFile(path_, error);
   }
 
  private:

@@ -22,7 +22,7 @@
 #include "game/win32/game_dialog.h"
 #include "game/win32/game_painter.h"
 #include "platform/win32/gdi_handles.h"
-#include "platform/win32/win32_app_host.h"
+#include "app/win32/port_host.h"
 #include "skin/win32/dib_pixels.h"
 #include "skin/win32/skin_image_win32.h"
 
@@ -198,7 +198,7 @@ int main(int argc, char** argv) {
   if (argc > 3 && std::strcmp(argv[1], "launch") == 0) return Launch(argv[2], std::atoi(argv[3]));
   if (argc > 1 && std::strcmp(argv[1], "paint") == 0) {
     BenchHost host;
-    mc::LauncherApp app(host);
+    mc::LauncherApp app(host, host);
     app.InitInstance();
     host.ExitInstance();
     return 0;

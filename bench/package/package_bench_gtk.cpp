@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench/package/bench_pipeline.h"
-#include "platform/gtk/mapped_file_linux.h"
+#include "package/gtk/mapped_file.h"
 #include "skin/gtk/background_image_gtk.h"
 
 namespace {
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   }
   const int iterations = argc > 3 ? std::atoi(argv[3]) : 30;
   mc::MapError error;
-  auto file = mc::gtk::MapWholeFile(argv[1], error);
+  auto file = mc::gtk::MapFile(argv[1], error);
   if (!file) return 1;
   auto decode = [](const std::vector<uint8_t>& png) {
     return mc::gtk::DecodeBackgroundPng(png)->surface() != nullptr;

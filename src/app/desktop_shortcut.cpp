@@ -1,17 +1,8 @@
 #include "app/desktop_shortcut.h"
 
-#include "package/gbk.h"
+#include "package/program_name.h"
 
 namespace mc {
-
-std::string ShortcutBaseName(std::string_view programPath, char separator) {
-  const size_t slash = FindLastOf(programPath, separator);
-  std::string_view name =
-      slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
-  const size_t dot = FindLastOf(name, '.');
-  // No extension at all yields an empty name (the shortcut is then just the suffix).
-  return std::string(dot == std::string_view::npos ? std::string_view() : name.substr(0, dot));
-}
 
 bool FindShortcutTo(AppHost& host, const std::string& programPath, const std::string& desktop) {
   if (programPath.empty() || desktop.empty()) return false;
@@ -37,9 +28,9 @@ void EnsureDesktopShortcut(AppHost& host, const std::string& currentDirectory) {
   const std::string program = host.ProgramPath();
   if (FindShortcutTo(host, program, *desktop)) return;
   const PortTraits traits = host.Traits();
-  host.WriteShortcut(*desktop + traits.pathSeparator +
-                         ShortcutBaseName(program, traits.pathSeparator) + traits.shortcutSuffix,
-                     program);
+  // No extension at all yields an empty name: the shortcut is then just the suffix.
+  const std::string name = ProgramBaseName(program, traits.pathSeparator, WithoutExtension::kEmpty);
+  host.WriteShortcut(*desktop + traits.pathSeparator + name + traits.shortcutSuffix, program);
 }
 
 }  // namespace mc

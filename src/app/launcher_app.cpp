@@ -30,11 +30,11 @@ void LauncherApp::InitInstance() {
   if (config.record().firstUrl.size() > 2) {
     address = config.record().firstUrl;
   } else {
-    host_.RunLauncher(*this);
+    windows_.RunLauncher(*this);
     if (gameAddress.empty()) return;
     address = gameAddress;
   }
-  host_.RunGame(*this, CutToField(address, kGameAddressField));
+  windows_.RunGame(*this, CutToField(address, kGameAddressField));
 }
 
 }  // namespace mc

@@ -29,8 +29,4 @@ struct ScriptValue {
 // Arguments in call order: element 0 is the first argument the page passed.
 using ScriptArgs = std::vector<ScriptValue>;
 
-// A readable form for logs and test output: "abc" for strings (quotes included), 12 or 1.5 for
-// numbers, true/false, null, undefined, [object].
-std::string DescribeScriptValue(const ScriptValue& value);
-
 }  // namespace mc

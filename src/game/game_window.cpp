@@ -3,6 +3,7 @@
 #include "game/frame_layout.h"
 #include "game/own_program.h"
 #include "package/gbk.h"
+#include "package/program_name.h"
 
 namespace mc {
 
@@ -204,13 +205,18 @@ void GameWindow::ShowSettingsMenu() {
                   SettingsMenuAnchor(host_.ButtonRectOnScreen(*settings)));
 }
 
+std::string GameWindow::QuestionCaption() {
+  // A program name without an extension gives the questions no caption.
+  return ProgramBaseName(host_.ProgramPath(), pathSeparator_, WithoutExtension::kEmpty);
+}
+
 void GameWindow::ConfirmClose() {
-  if (host_.AskOkCancel(config_.closeMsg, QuestionCaption(host_.ProgramPath(), pathSeparator_)))
+  if (host_.AskOkCancel(config_.closeMsg, QuestionCaption()))
     EndGameWindow();
 }
 
 void GameWindow::ConfirmRestart() {
-  if (!host_.AskOkCancel(config_.closeMsg, QuestionCaption(host_.ProgramPath(), pathSeparator_)))
+  if (!host_.AskOkCancel(config_.closeMsg, QuestionCaption()))
     return;
   RestartProgram();
   EndGameWindow();

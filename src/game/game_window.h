@@ -191,6 +191,7 @@ class GameWindow {
   GamePaintPlan PaintPlan(bool iconic, GameSize client, GameSize icon) const;
 
  private:
+  std::string QuestionCaption();
   std::optional<size_t> FirstButton(int32_t type) const;
   void SetButtonShown(size_t slot, bool shown);
   void SetChildrenShown(bool shown);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/package_layout.h"
 #include "game/game_geometry.h"
 #include "package/config_record.h"
 
@@ -22,24 +23,6 @@ inline constexpr int kBrowserControlId = 170;
 inline constexpr int kButtonCommandBase = 180;  // + button type
 inline constexpr int kLogoControlId = 300;
 inline constexpr int kMenuCommandBase = 2034;  // + menu type
-
-namespace button_type {
-inline constexpr int32_t kLink = 1;
-inline constexpr int32_t kClose = 5;
-inline constexpr int32_t kMaximize = 6;  // shown in the restored state only
-inline constexpr int32_t kMinimize = 7;
-inline constexpr int32_t kHide = 8;           // hides the window to the tray
-inline constexpr int32_t kRestore = 10;       // shown in the maximised state only
-inline constexpr int32_t kSettings = 11;      // opens the settings menu below itself
-inline constexpr int32_t kRechargeLink = 12;  // a link the page may replace
-}  // namespace button_type
-
-namespace menu_type {
-inline constexpr int32_t kRestart = 1;
-inline constexpr int32_t kCleanCache = 2;
-inline constexpr int32_t kFullScreen = 3;
-inline constexpr int32_t kVersion = 4;  // shows the version, does nothing
-}  // namespace menu_type
 
 // The window operations that buttons, menu items, function keys and the double-click on the
 // title band run.

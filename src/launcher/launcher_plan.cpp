@@ -8,21 +8,13 @@ std::vector<LauncherControl> BuildLauncherPlan(const ConfigRecord& config) {
   int number = 0;
   for (const LinkEntry& link : config.links) {
     ++number;
-    switch (link.type) {
-      case kLinkTypeLink:
-      case kLinkTypeMinimize:
-      case kLinkTypeClose:
-        plan.push_back({LauncherControl::Kind::kButton, number, link.type,
-                        kLauncherButtonIdBase + link.type, link.x, link.y, 0, 0,
-                        "config/" + std::to_string(number) + "_n.png",
-                        "config/" + std::to_string(number) + "_d.png", link.url});
-        break;
-      case kLinkTypeHtmlArea:
-        plan.push_back({LauncherControl::Kind::kHtmlArea, number, link.type, nextAreaId++, link.x,
-                        link.y, link.width, link.height, {}, {}, link.url});
-        break;
-      default:
-        break;
+    if (IsButtonLinkType(link.type)) {
+      plan.push_back({LauncherControl::Kind::kButton, number, link.type,
+                      kLauncherButtonIdBase + link.type, link.x, link.y, 0, 0,
+                      LinkImageEntry(number, false), LinkImageEntry(number, true), link.url});
+    } else if (link.type == link_type::kHtmlArea) {
+      plan.push_back({LauncherControl::Kind::kHtmlArea, number, link.type, nextAreaId++, link.x,
+                      link.y, link.width, link.height, {}, {}, link.url});
     }
   }
   return plan;

@@ -8,19 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "base/package_layout.h"
 #include "package/config_record.h"
 
 namespace mc {
 
-inline constexpr int kLinkTypeLink = 1;
-inline constexpr int kLinkTypeMinimize = 2;
-inline constexpr int kLinkTypeClose = 3;
-inline constexpr int kLinkTypeHtmlArea = 4;
-
 inline constexpr int kLauncherButtonIdBase = 200;  // button id = 200 + link type
 inline constexpr int kFirstHtmlAreaId = 150;
-inline constexpr int kMinimizeCommand = kLauncherButtonIdBase + kLinkTypeMinimize;
-inline constexpr int kCloseCommand = kLauncherButtonIdBase + kLinkTypeClose;
+inline constexpr int kMinimizeCommand = kLauncherButtonIdBase + link_type::kMinimize;
+inline constexpr int kCloseCommand = kLauncherButtonIdBase + link_type::kClose;
 
 // Colour key of the overlay: pure green never shows.
 inline constexpr unsigned kOverlayColorKey = 0x00FF00;

@@ -33,14 +33,6 @@ std::optional<std::string> CaptureLauncherNavigation(std::string_view url,
   return CaptureGameAddress(url, gameheader);
 }
 
-std::string CloseCaption(std::string_view programPath, char separator) {
-  const size_t slash = programPath.rfind(separator);
-  std::string_view name = slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
-  const size_t dot = name.rfind('.');
-  if (dot != std::string_view::npos) name = name.substr(0, dot);
-  return std::string(name);
-}
-
 GameAddressCapture::Verdict GameAddressCapture::OnBeforeNavigate(int controlId,
                                                                 std::string_view url,
                                                                 std::string_view gameheader) {

@@ -32,10 +32,6 @@ bool IsPreparationPage(std::string_view url);
 std::optional<std::string> CaptureLauncherNavigation(std::string_view url,
                                                      std::string_view gameheader);
 
-// The close question's caption: the program's file name without folder and extension. A name
-// without "." is kept whole.
-std::string CloseCaption(std::string_view programPath, char separator);
-
 // The first html area's navigations: the game address is captured once; after that every
 // navigation of the area is cancelled, since the launcher is closing. Its first real page
 // reveals the areas.

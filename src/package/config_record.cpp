@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/package_layout.h"
 #include "package/gbk.h"
 
 namespace mc {
@@ -16,7 +17,6 @@ constexpr int32_t kDefaultMinGameWidth = 800;
 constexpr int32_t kDefaultMinGameHeight = 600;
 constexpr int32_t kDefaultEdgeImage = 9;
 constexpr std::string_view kDefaultLinkUrl = "_blank";
-constexpr std::string_view kMachineCodeParameter = "&machinecode=";
 
 // Reads the keys of one section with their defaults.
 class SectionReader {

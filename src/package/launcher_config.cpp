@@ -1,6 +1,6 @@
 #include "package/launcher_config.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "package/image_end.h"
 #include "package/machine_code.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 #include "package/config_record.h"
 #include "package/ini_document.h"
 #include "package/zip_archive.h"

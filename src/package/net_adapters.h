@@ -2,16 +2,13 @@
 // /sys/class/net on Linux) in the order the system gives it.
 #pragma once
 
-#include <string>
 #include <vector>
 
-#include "package/machine_code.h"
+#include "base/net_adapter.h"
 
 namespace mc {
 
 // Empty when the list cannot be read.
 std::vector<NetAdapter> ReadNetAdapters();
-
-inline std::string QueryMachineCode() { return ChooseMachineCode(ReadNetAdapters()); }
 
 }  // namespace mc

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/package_layout.h"
 #include "package/config_record.h"
 #include "package/gbk.h"
 #include "package/ini_document.h"
@@ -13,15 +14,7 @@ namespace mc {
 
 namespace {
 
-constexpr char kConfigEntry[] = "config/cg.txt";
-constexpr char kBackgroundEntry[] = "config/main1.png";
-constexpr char kSpriteEntry[] = "config/style.png";
-constexpr char kLogoEntry[] = "config/logo.png";
-
 constexpr int kButtonStates = 3;  // normal, pressed and hover faces stacked in the sprite
-constexpr std::string_view kMachineCodeParameter = "&machinecode=";
-constexpr size_t kMachineCodeLength = 12;
-constexpr int32_t kVersionMenuType = 4;  // shows its title followed by the version
 constexpr size_t kVersionMenuField = 64;
 constexpr size_t kListedNames = 5;  // names listed in one message before "and N more"
 
@@ -74,10 +67,6 @@ std::string NameList(const std::vector<std::string>& names) {
   if (names.size() > kListedNames)
     out += " and " + std::to_string(names.size() - kListedNames) + " more";
   return out + (names.size() == 1 ? " is" : " are");
-}
-
-std::string LinkImageName(int link, bool pressed) {
-  return "config/" + std::to_string(link) + (pressed ? "_d.png" : "_n.png");
 }
 
 // Number of a section named prefix + plain decimal number (letter case ignored, as the
@@ -376,7 +365,7 @@ class Checker {
       CheckText(ini, lines, section, "title", kCaptionField);
       const MenuEntry& menu = record.menus[i - 1];
       const size_t shown = menu.title.size() + record.version.size();
-      if (menu.type == kVersionMenuType && shown >= kVersionMenuField) {
+      if (menu.type == menu_type::kVersion && shown >= kVersionMenuField) {
         AddConfigAbout(section, "title", lines.Line(section, "title"),
                        Bracketed(section) + " title and version together are " +
                            std::to_string(shown) + " bytes: the menu shows at most " +
@@ -413,10 +402,10 @@ class Checker {
   void CheckLinkImages(const TextLines& lines, const ConfigRecord& record) {
     for (size_t i = 1; i <= record.links.size(); ++i) {
       const int32_t type = record.links[i - 1].type;
-      if (type < 1 || type > 3) continue;  // only buttons show images
+      if (!IsButtonLinkType(type)) continue;  // only buttons show images
       const std::string section = NumberedName(kLinkSectionPrefix, static_cast<int>(i));
       for (const bool pressed : {false, true}) {
-        const std::string name = LinkImageName(static_cast<int>(i), pressed);
+        const std::string name = LinkImageEntry(static_cast<int>(i), pressed);
         if (ReadPicture(name, "the launcher stops building its links here").present) continue;
         AddConfigAbout(section, "type", lines.Line(section, "type"),
                        Bracketed(section) + " (type " + std::to_string(type) + ") needs " + name +

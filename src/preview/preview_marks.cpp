@@ -67,10 +67,9 @@ class Marker {
  private:
   void MarkProblem(const PackageProblem& p) {
     if (p.file == kBackgroundEntry) return Add(LauncherWindow());
-    if (p.file == kGameSpriteEntry) return Add(GameWindow());
-    if (p.file == kGameLogoEntry) return Add(Logo());
-    if (const int link = NumberAfter(p.file, "config/", "_n.png")) return Link(link);
-    if (const int link = NumberAfter(p.file, "config/", "_d.png")) return Link(link);
+    if (p.file == kSpriteEntry) return Add(GameWindow());
+    if (p.file == kLogoEntry) return Add(Logo());
+    if (const int link = LinkOfImageEntry(p.file)) return Link(link);
     if (p.section == kGlobalSection) {
       if (const int piece = NumberAfter(p.key, kEdgeImageKeyPrefix);
           piece >= 1 && piece <= kEdgeImageCount)

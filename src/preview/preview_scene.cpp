@@ -69,7 +69,7 @@ class RecordingGameHost final : public GameWindowHost {
   std::string ProgramPath() override { return {}; }
 
   void SetWindowText(const std::string&) override {}
-  bool LoadSprite() override { return pictures_.PictureSize(kGameSpriteEntry).has_value(); }
+  bool LoadSprite() override { return pictures_.PictureSize(kSpriteEntry).has_value(); }
   bool CutEdgePiece(EdgePiece piece, const SpriteCut& source) override {
     return pictures_.CutEdgePiece(piece, source);
   }
@@ -84,7 +84,7 @@ class RecordingGameHost final : public GameWindowHost {
     return true;
   }
   bool CreateLogo(GamePoint, GameSize& size) override {
-    const std::optional<GameSize> logo = pictures_.PictureSize(kGameLogoEntry);
+    const std::optional<GameSize> logo = pictures_.PictureSize(kLogoEntry);
     if (!logo) return false;
     size = *logo;
     return true;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/launcher_app.h"
+#include "base/package_layout.h"
 #include "game/edge_pieces.h"
 #include "game/game_geometry.h"
 #include "game/game_window.h"
@@ -20,9 +20,6 @@
 
 namespace mc {
 
-// Pictures of the game window; the launcher's is kBackgroundEntry.
-inline constexpr char kGameSpriteEntry[] = "config/style.png";
-inline constexpr char kGameLogoEntry[] = "config/logo.png";
 
 // The work area the game window is previewed on unless told otherwise.
 inline constexpr GameSize kDefaultPreviewSize{1024, 768};

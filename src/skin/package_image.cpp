@@ -1,6 +1,6 @@
 #include "skin/package_image.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 namespace mc {
 

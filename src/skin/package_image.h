@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 #include "package/launcher_config.h"
 
 namespace mc {

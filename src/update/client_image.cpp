@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/launcher_app.h"
+#include "base/package_layout.h"
 #include "package/image_end.h"
 #include "package/zip_archive.h"
 

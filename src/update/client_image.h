@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 
 namespace mc {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 #include "package/config_record.h"
 #include "update/download.h"
 #include "update/update_script.h"

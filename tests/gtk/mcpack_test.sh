@@ -43,6 +43,24 @@ check "broken: truncated picture" yes \
   "$(has "$broken/config/main1.png: does not decode as a PNG image")"
 check "broken: summary" "$broken: 5 problems" "$(tail -1 <<<"$out")"
 
+# A sprite sheet larger than the client decodes (6000 x 6000 is over its 2^25 pixels): the check
+# decodes with the client's own decoder and limits, so it reports what the client would refuse.
+huge=$(mktemp -d)/huge
+cp -r "$SAMPLE" "$huge"
+python3 - "$huge/config/style.png" <<'EOF'
+import struct, sys, zlib
+side = 6000
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+rows = (b"\0" + b"\0" * (side // 8)) * side
+with open(sys.argv[1], "wb") as f:
+    f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 1, 0, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+EOF
+run "$MCPACK" check "$huge"
+check "oversized sprite: exit status" 1 "$rc"
+check "oversized sprite: reported" yes "$(has "$huge/config/style.png: does not decode as a PNG image")"
+
 # Branding: the client's bytes, then a standalone ZIP of config/ that the client can read.
 run "$MCPACK" pack "$CLIENT" "$SAMPLE" "$WORK/branded"
 check "pack: exit status" 0 "$rc"

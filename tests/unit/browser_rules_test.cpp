@@ -5,6 +5,7 @@
 #include "browser/host_ui_options.h"
 #include "browser/script_value.h"
 #include "browser/web_address.h"
+#include "../lib/script_value_text.h"
 
 namespace mc {
 namespace {

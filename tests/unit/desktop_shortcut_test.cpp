@@ -10,25 +10,6 @@ namespace {
 
 using fixture::FakeAppHost;
 
-TEST(ShortcutBaseName, StripsFolderAndLastExtensionMultibyteAware) {
-  struct Case {
-    const char* path;
-    const char* name;
-  };
-  const Case cases[] = {
-      {"C:\\games\\client.exe", "client"},
-      {"C:\\games\\my.game.client.exe", "my.game.client"},
-      {"C:\\games\\client", ""},          // no extension: empty name
-      {"C:\\a.b\\client", ""},            // the folder's dot does not count
-      {"client.exe", "client"},
-      // "\x95\x5C" is one GBK character whose trail byte is a backslash.
-      {"C:\\x\\\x95\x5C" "ab.exe", "\x95\x5C" "ab"},
-      // "\x81\x2E" is one GBK character whose trail byte is a dot.
-      {"C:\\x\\ab\x81\x2E", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ShortcutBaseName(c.path, '\\'), c.name) << c.path;
-}
-
 TEST(EnsureDesktopShortcut, WritesOnlyWhenNoShortcutTargetsTheProgramExactly) {
   struct Case {
     const char* what;

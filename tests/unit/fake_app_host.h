@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 #include "app/launcher_app.h"
 
 namespace mc::fixture {
@@ -30,7 +30,7 @@ inline std::vector<uint8_t> PeProgramWith(const std::vector<uint8_t>& package) {
   return file;
 }
 
-class FakeAppHost : public AppHost {
+class FakeAppHost : public AppHost, public AppWindows {
  public:
   class Bytes : public MappedFile {
    public:

@@ -5,6 +5,7 @@
 
 #include "game/script_bridge.h"
 #include "package/gbk.h"
+#include "../lib/script_value_text.h"
 
 namespace mc {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/launcher_app.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "fake_app_host.h"
 #include "package/ini_document.h"
 #include "zip_fixture.h"
@@ -37,7 +37,7 @@ Outcome Start(const std::string& config) {
   host.program = fixture::PeProgramWith(fixture::BuildZip(
       {fixture::Deflated("config/cg.txt", Bytes(config)),
        fixture::Stored("config/main1.png", Bytes("png"))}));
-  LauncherApp app(host);
+  LauncherApp app(host, host);
   app.InitInstance();
   return {host.messages, host.events};
 }

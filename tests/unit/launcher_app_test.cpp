@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "fake_app_host.h"
 #include "zip_fixture.h"
 
@@ -28,7 +28,7 @@ struct Outcome {
 };
 
 Outcome Start(FakeAppHost& host) {
-  LauncherApp app(host);
+  LauncherApp app(host, host);
   app.InitInstance();
   return {host.messages, host.events};
 }

@@ -40,13 +40,6 @@ TEST(CaptureLauncherNavigation, BlankPreparationIsNeverAGameEntry) {
   EXPECT_EQ(CaptureLauncherNavigation("http://s/launcher.html", "game:"), std::nullopt);
 }
 
-TEST(CloseCaption, FileNameWithoutFolderAndExtension) {
-  EXPECT_EQ(CloseCaption("C:\\Games\\Star.Sea\\client.v2.exe", '\\'), "client.v2");
-  EXPECT_EQ(CloseCaption("/opt/games/client", '/'), "client");
-  EXPECT_EQ(CloseCaption("client.exe", '\\'), "client");
-  EXPECT_EQ(CloseCaption("/opt/a.b/client", '/'), "client");  // a dot in the folder only
-  EXPECT_EQ(CloseCaption("", '/'), "");
-}
 
 }  // namespace
 }  // namespace mc

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "fake_app_host.h"
 #include "zip_fixture.h"
 

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "mcpack.h"
+#include "skin/gtk/png_decoder_linux.h"
 
 namespace fs = std::filesystem;
 
@@ -26,8 +27,16 @@ bool IsReadableFolder(const fs::path& dir) {
 
 std::vector<mc::PackageProblem> Check(const std::string& dir) {
   const fs::path root(dir);
+  // Pictures are decoded as the Linux client decodes them, with its size limits.
+  const auto decode = [](const std::vector<uint8_t>& png, int& width, int& height) {
+    mc::SkinPixels pixels;
+    if (!mc::gtk::DecodePngToSkin(png.data(), png.size(), pixels)) return false;
+    width = pixels.width();
+    height = pixels.height();
+    return true;
+  };
   return mc::CheckPackage([&root](const std::string& name) { return ReadFileBytes(root / name); },
-                          DecodePng);
+                          decode);
 }
 
 }  // namespace mcpack

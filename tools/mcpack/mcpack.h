@@ -23,9 +23,6 @@ bool IsReadableFolder(const std::filesystem::path& dir);
 // The package check of the folder DIR, whose entries are the files under it.
 std::vector<mc::PackageProblem> Check(const std::string& dir);
 
-// Decodes a PNG completely (a damaged one fails part-way), giving its size.
-bool DecodePng(const std::vector<uint8_t>& png, int& width, int& height);
-
 struct ZipFile {
   std::string name;  // entry name as stored, "/" separated
   std::vector<uint8_t> data;

@@ -39,7 +39,7 @@ std::optional<mc::GameSize> FolderPictures::PictureSize(const std::string& name)
 }
 
 bool FolderPictures::CutEdgePiece(mc::EdgePiece piece, const mc::SpriteCut& cut) {
-  const mc::SkinPixels* sprite = Skin(mc::kGameSpriteEntry);
+  const mc::SkinPixels* sprite = Skin(mc::kSpriteEntry);
   mc::SkinPixels pixels;
   return sprite && mc::CutPixels(*sprite, cut.x, cut.y, cut.width, cut.height, pixels) &&
          painter_.SetPiece(piece, pixels);

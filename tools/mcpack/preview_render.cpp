@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "browser/gtk/gobject_ptr.h"
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
+#include "platform/gtk/gobject_ptr.h"
+#include "skin/gtk/skin_surface.h"
 #include "skin/skin_button_model.h"
 
 namespace mcpack {
@@ -389,12 +390,12 @@ class Painter {
                    r.top + kLabelInset, FromRgb(kInk), r);
       }
     }
-    const mc::SkinPixels* sprite = pictures_.Skin(mc::kGameSpriteEntry);
+    const mc::SkinPixels* sprite = pictures_.Skin(mc::kSpriteEntry);
     for (const mc::GameScene::Button& button : c_.game.buttons) {
       if (button.visible) PaintTitleButton(button, sprite, x0, y0);
     }
     if (c_.game.logo) {
-      if (const mc::SkinPixels* logo = pictures_.Skin(mc::kGameLogoEntry))
+      if (const mc::SkinPixels* logo = pictures_.Skin(mc::kLogoEntry))
         PaintPixels(*logo, Offset(*c_.game.logo, x0, y0));
     }
     cairo_restore(cr_);

@@ -17,8 +17,8 @@
 #include "package/package_check.h"
 #include "preview/preview_marks.h"
 #include "preview/preview_scene.h"
+#include "platform/gtk/cairo_handles.h"
 #include "preview_pictures.h"
-#include "skin/gtk/cairo_handles.h"
 
 namespace mcpack {
 

@@ -2,18 +2,9 @@
 
 #include <glib.h>
 
-namespace mc::gtk {
+#include "package/gtk/gbk_utf8.h"
 
-std::string Utf8ToGbk(std::string_view utf8) {
-  gchar* valid = g_utf8_make_valid(utf8.data(), static_cast<gssize>(utf8.size()));
-  gsize written = 0;
-  gchar* gbk = g_convert(valid, -1, "GB18030", "UTF-8", nullptr, &written, nullptr);
-  g_free(valid);
-  if (!gbk) return std::string();
-  std::string out(gbk, written);
-  g_free(gbk);
-  return out;
-}
+namespace mc::gtk {
 
 ScriptValue FromJscValue(JSCValue* value) {
   if (!value || jsc_value_is_undefined(value)) return ScriptValue::Undefined();

@@ -4,16 +4,9 @@
 
 #include <jsc/jsc.h>
 
-#include <string>
-#include <string_view>
-
 #include "browser/script_value.h"
 
 namespace mc::gtk {
-
-// UTF-8 to GB18030, whose one- and two-byte characters are GBK's. Invalid UTF-8 is repaired
-// first (U+FFFD), so the result is never empty for non-empty input.
-std::string Utf8ToGbk(std::string_view utf8);
 
 // A script value as the core sees it; null gives undefined.
 ScriptValue FromJscValue(JSCValue* value);

@@ -5,27 +5,19 @@
 #include "browser/gtk/script_value_gtk.h"
 #include "browser/page_script.h"
 #include "browser/web_address.h"
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
+#include "platform/gtk/callback_guard.h"
 
 namespace mc::gtk {
 
-// A page call in flight. `alive` turns false when the browser goes, so a late answer is dropped
+// A page call in flight. `alive` expires when the browser goes, so a late answer is dropped
 // instead of reaching an owner that no longer exists.
 struct CWebBrowser::PendingCall {
-  std::shared_ptr<bool> alive;
+  std::weak_ptr<const void> alive;
   CallDone done;
 };
 
 namespace {
-
-// Owner callbacks run inside GTK signal emissions: nothing may escape into GTK's C frames.
-template <class F>
-void Guarded(F&& f) {
-  try {
-    f();
-  } catch (...) {
-  }
-}
 
 std::string RequestUrl(WebKitNavigationPolicyDecision* decision) {
   WebKitNavigationAction* action =
@@ -40,7 +32,7 @@ std::string RequestUrl(WebKitNavigationPolicyDecision* decision) {
 CWebBrowser::CWebBrowser() = default;
 
 CWebBrowser::~CWebBrowser() {
-  *alive_ = false;
+  alive_.reset();
   if (calls_) g_cancellable_cancel(calls_.get());
   if (view_) g_signal_handlers_disconnect_by_data(view_.get(), this);
   if (frame_) gtk_widget_destroy(GTK_WIDGET(frame_.get()));
@@ -110,15 +102,9 @@ void CWebBrowser::CallFunction(const std::string& name, const std::vector<std::s
   const std::string body = FunctionCallBody(name, args.size());
   if (!view_ || body.empty()) {
     // Answered from the main loop all the same, so callers see one order of events.
-    auto* call = new PendingCall{alive_, std::move(done)};
-    g_idle_add_full(
-        G_PRIORITY_DEFAULT,
-        [](gpointer data) -> gboolean {
-          auto* c = static_cast<PendingCall*>(data);
-          if (*c->alive && c->done) Guarded([&] { c->done(false, ScriptValue::Undefined()); });
-          return G_SOURCE_REMOVE;
-        },
-        call, [](gpointer data) { delete static_cast<PendingCall*>(data); });
+    PostToUiThread(alive_, [done = std::move(done)] {
+      if (done) done(false, ScriptValue::Undefined());
+    });
     return;
   }
   GVariantBuilder builder;
@@ -137,7 +123,7 @@ void CWebBrowser::OnCallFinished(GObject* view, GAsyncResult* result, gpointer d
   GError* error = nullptr;
   JSCValue* value =
       webkit_web_view_call_async_javascript_function_finish(WEBKIT_WEB_VIEW(view), result, &error);
-  if (*call->alive && call->done) {
+  if (!call->alive.expired() && call->done) {
     Guarded([&] { call->done(value != nullptr, value ? FromJscValue(value) : ScriptValue()); });
   }
   if (value) g_object_unref(value);

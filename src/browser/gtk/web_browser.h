@@ -19,7 +19,8 @@
 #include <vector>
 
 #include "browser/browser_events.h"
-#include "browser/gtk/gobject_ptr.h"
+#include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/ui_thread.h"
 #include "browser/script_value.h"
 
 namespace mc::gtk {
@@ -85,7 +86,7 @@ class CWebBrowser {
   GObjectPtr<GtkFrame> frame_;
   GObjectPtr<WebKitWebView> view_;
   GObjectPtr<GCancellable> calls_;  // cancels pending page calls when this browser goes
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  Lifetime alive_ = NewLifetime();  // expires with the browser
   BrowserEvents* events_ = nullptr;
   int controlId_ = 0;
   bool silent_ = false;

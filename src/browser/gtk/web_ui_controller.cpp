@@ -5,6 +5,7 @@
 
 #include "browser/gtk/script_value_gtk.h"
 #include "browser/page_script.h"
+#include "platform/gtk/callback_guard.h"
 
 namespace mc::gtk {
 namespace {
@@ -113,11 +114,7 @@ void CWebUIController::OnScriptMessage(WebKitUserContentManager*, WebKitJavascri
     }
   }
   if (list) g_object_unref(list);
-  try {
-    external->Call(method, args);
-  } catch (...) {
-    // Nothing may escape into GTK's C frames.
-  }
+  Guarded([&] { external->Call(method, args); });
 }
 
 }  // namespace mc::gtk

@@ -11,7 +11,7 @@
 
 #include <webkit2/webkit2.h>
 
-#include "browser/gtk/gobject_ptr.h"
+#include "platform/gtk/gobject_ptr.h"
 #include "browser/host_ui_options.h"
 #include "browser/script_object.h"
 

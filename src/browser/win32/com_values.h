@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "browser/script_value.h"
+#include "platform/win32/ansi_text.h"
 
 namespace mc::win32 {
 
@@ -43,9 +44,6 @@ class ScopedVariant {
   VARIANT v_;
 };
 
-// System code page text to UTF-16 and back (characters the code page lacks become '?').
-std::wstring WideFromAnsi(std::string_view ansi);
-std::string AnsiFromWide(const wchar_t* wide, size_t length);
 inline std::string AnsiFromBstr(BSTR b) { return b ? AnsiFromWide(b, SysStringLen(b)) : ""; }
 // A new BSTR of a system code page text; null only when memory runs out.
 BSTR BstrFromAnsi(std::string_view ansi);

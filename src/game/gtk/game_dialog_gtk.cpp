@@ -6,13 +6,13 @@
 #include "game/gtk/game_browser_cache_gtk.h"
 #include "game/gtk/game_input_gtk.h"
 #include "game/gtk/program_icon_gtk.h"
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
+#include "platform/gtk/callback_guard.h"
+#include "platform/gtk/prompts.h"
+#include "skin/gtk/skin_surface.h"
 
 namespace mc::gtk {
 namespace {
-
-constexpr char kStyleEntry[] = "config/style.png";
-constexpr char kLogoEntry[] = "config/logo.png";
 
 // X11 keeps window positions in 16 bits; configured offsets can be anything. Children are
 // kept well inside that range (anything this far out is off the window anyway).
@@ -83,22 +83,6 @@ GameRect SizedRect(GameRect r, int edge, int dx, int dy) {
   if (top) r.top = SaturatedAdd(r.top, dy);
   if (bottom) r.bottom = SaturatedAdd(r.bottom, dy);
   return r;
-}
-
-struct PostedTask {
-  std::weak_ptr<int> alive;
-  std::function<void()> run;
-};
-
-// Signal handlers run inside GTK's C frames: nothing may escape them. A handler that fails
-// (out of memory) answers as if it had not handled the event.
-template <class F>
-auto Guarded(F&& f, decltype(f()) failed) noexcept -> decltype(f()) {
-  try {
-    return f();
-  } catch (...) {
-    return failed;
-  }
 }
 
 }  // namespace
@@ -210,7 +194,7 @@ void CGameDialog::SetWindowText(const std::string& text) {
   gtk_window_set_title(GTK_WINDOW(window_), GbkToUtf8(text).c_str());
 }
 
-bool CGameDialog::LoadSprite() { return LoadPackageImage(config_, app_, kStyleEntry, sprite_); }
+bool CGameDialog::LoadSprite() { return LoadPackageImage(config_, app_, kSpriteEntry, sprite_); }
 
 bool CGameDialog::CutEdgePiece(EdgePiece piece, const SpriteCut& s) {
   if (!sprite_.bitmap()) return false;
@@ -410,7 +394,8 @@ void CGameDialog::SetLogoVisible(bool visible) {
 // --- Questions, menus and the rest ---------------------------------------------------------
 
 bool CGameDialog::AskOkCancel(const std::string& text, const std::string& caption) {
-  return gtk::AskOkCancel(windowGone_ ? nullptr : GTK_WINDOW(window_), text, caption);
+  return gtk::AskOkCancel(windowGone_ ? nullptr : GTK_WINDOW(window_), GbkToUtf8(text),
+                          GbkToUtf8(caption));
 }
 
 void CGameDialog::PopupMenu(const std::vector<MenuItem>& items, GamePoint screen) {
@@ -449,27 +434,7 @@ void CGameDialog::EndDialog() {
 }
 
 void CGameDialog::Post(std::function<void()> task) noexcept {
-  PostedTask* posted = nullptr;
-  try {
-    posted = new PostedTask{alive_, std::move(task)};
-  } catch (...) {
-    return;  // out of memory: the event is dropped, as a full message queue drops it
-  }
-  g_idle_add_full(
-      G_PRIORITY_DEFAULT,
-      [](gpointer data) -> gboolean {
-        auto* posted = static_cast<PostedTask*>(data);
-        const std::shared_ptr<int> alive = posted->alive.lock();
-        if (alive) {
-          try {
-            posted->run();
-          } catch (...) {
-            // Nothing may escape into the main loop's C frames.
-          }
-        }
-        return G_SOURCE_REMOVE;
-      },
-      posted, [](gpointer data) { delete static_cast<PostedTask*>(data); });
+  PostToUiThread(alive_, std::move(task));
 }
 
 void CGameDialog::PostCommand(int id) noexcept {
@@ -622,7 +587,7 @@ gboolean CGameDialog::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) 
 }
 
 gboolean CGameDialog::OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
-  Guarded([&] { return static_cast<CGameDialog*>(data)->PostCommand(kCommandCancel), 0; }, 0);
+  Guarded([&] { static_cast<CGameDialog*>(data)->PostCommand(kCommandCancel); });
   return TRUE;  // the close question decides
 }
 
@@ -631,7 +596,7 @@ void CGameDialog::OnWindowDestroyed(GtkWidget*, gpointer data) {
   // window ends as if it had been closed.
   auto* self = static_cast<CGameDialog*>(data);
   self->windowGone_ = true;
-  Guarded([&] { return self->model_.EndGameWindow(), 0; }, 0);
+  Guarded([&] { self->model_.EndGameWindow(); });
   self->EndDialog();
 }
 
@@ -662,7 +627,7 @@ gboolean CGameDialog::OnSettle(gpointer data) {
   const bool resized =
       actual.width() != self->rect_.width() || actual.height() != self->rect_.height();
   self->rect_ = actual;
-  if (resized) Guarded([&] { return self->model_.OnSize(self->iconified_), 0; }, 0);
+  if (resized) Guarded([&] { self->model_.OnSize(self->iconified_); });
   return G_SOURCE_REMOVE;
 }
 
@@ -670,7 +635,7 @@ gboolean CGameDialog::OnWindowState(GtkWidget*, GdkEventWindowState* event, gpoi
   auto* self = static_cast<CGameDialog*>(data);
   if (!(event->changed_mask & GDK_WINDOW_STATE_ICONIFIED)) return FALSE;
   self->iconified_ = (event->new_window_state & GDK_WINDOW_STATE_ICONIFIED) != 0;
-  if (!self->ended_) Guarded([&] { return self->model_.OnSize(self->iconified_), 0; }, 0);
+  if (!self->ended_) Guarded([&] { self->model_.OnSize(self->iconified_); });
   return FALSE;
 }
 

@@ -28,8 +28,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_host.h"
-#include "browser/gtk/gobject_ptr.h"
+#include "base/app_host.h"
+#include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/ui_thread.h"
 #include "browser/gtk/web_browser_ex.h"
 #include "game/game_window.h"
 #include "game/gtk/game_dialog_callback_gtk.h"
@@ -183,7 +184,7 @@ class CGameDialog : private GameWindowHost {
   Press lastPress_;
   GtkWidget* swallowRelease_ = nullptr;  // the release of a press taken as a double-click
 
-  std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // expires with the dialog
+  Lifetime alive_ = NewLifetime();  // expires with the dialog
 };
 
 }  // namespace mc::gtk

@@ -2,21 +2,11 @@
 
 #include <pango/pangocairo.h>
 
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
+#include "platform/gtk/colors.h"
+#include "skin/gtk/skin_surface.h"
 
 namespace mc::gtk {
-
-CairoSurfacePtr OpaqueSurface(const SkinPixels& pixels) {
-  CairoSurfacePtr surface(
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixels.width(), pixels.height()));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
-  cairo_surface_flush(surface.get());
-  ToXrgb(pixels.rows(), pixels.colorTable(),
-         reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface.get())),
-         static_cast<size_t>(cairo_image_surface_get_stride(surface.get())) / 4);
-  cairo_surface_mark_dirty(surface.get());
-  return surface;
-}
 
 bool GameFramePainter::SetPiece(EdgePiece piece, const SkinPixels& pixels) {
   CairoSurfacePtr& slot = pieces_[static_cast<size_t>(piece) - 1];
@@ -66,8 +56,7 @@ void GameFramePainter::PaintTitle(cairo_t* cr, const TitlePaint& title, PangoCon
   const uint32_t c = static_cast<uint32_t>(title.color);  // 0x00BBGGRR
   cairo_save(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-  cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
-                       ((c >> 16) & 0xFF) / 255.0);
+  SetSourceColorRef(cr, c);
   cairo_move_to(cr, title.position.x, title.position.y);
   pango_cairo_show_layout(cr, titleLayout_.get());
   cairo_restore(cr);

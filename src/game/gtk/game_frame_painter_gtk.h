@@ -10,15 +10,12 @@
 #include <array>
 #include <string>
 
-#include "browser/gtk/gobject_ptr.h"
 #include "game/title_paint.h"
-#include "skin/gtk/cairo_handles.h"
+#include "platform/gtk/cairo_handles.h"
+#include "platform/gtk/gobject_ptr.h"
 #include "skin/skin_pixels.h"
 
 namespace mc::gtk {
-
-// The skin bitmap as an opaque surface of its own size; null when cairo cannot make it.
-CairoSurfacePtr OpaqueSurface(const SkinPixels& pixels);
 
 class GameFramePainter {
  public:

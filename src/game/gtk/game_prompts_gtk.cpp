@@ -1,6 +1,6 @@
 #include "game/gtk/game_prompts_gtk.h"
 
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
 
 namespace mc::gtk {
 namespace {
@@ -8,20 +8,6 @@ namespace {
 constexpr char kItemIdKey[] = "mc-menu-id";
 
 }  // namespace
-
-bool AskOkCancel(GtkWindow* owner, const std::string& gbkText, const std::string& gbkCaption) {
-  GtkWidget* dialog = gtk_message_dialog_new(
-      owner, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-      GTK_MESSAGE_OTHER, GTK_BUTTONS_OK_CANCEL, "%s", GbkToUtf8(gbkText).c_str());
-  gtk_window_set_title(GTK_WINDOW(dialog), GbkToUtf8(gbkCaption).c_str());
-  gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
-  gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
-  GtkWidget* cancel = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
-  if (cancel) gtk_widget_grab_focus(cancel);
-  const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
-  gtk_widget_destroy(dialog);
-  return response == GTK_RESPONSE_OK;
-}
 
 GamePopupMenu::~GamePopupMenu() { Close(); }
 

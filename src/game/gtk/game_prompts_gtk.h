@@ -1,4 +1,4 @@
-// The game window's questions and popup menus on Linux.
+// The game window's popup menus on Linux.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -7,15 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "browser/gtk/gobject_ptr.h"
+#include "platform/gtk/gobject_ptr.h"
 #include "game/game_geometry.h"
 #include "game/title_buttons.h"
 
 namespace mc::gtk {
-
-// A modal question owned by `owner` (may be hidden or null) with OK and Cancel, Cancel
-// preselected, kept above other windows as a system-modal box is. GBK texts. True for OK.
-bool AskOkCancel(GtkWindow* owner, const std::string& gbkText, const std::string& gbkCaption);
 
 // One popup menu at a time, opened at a screen point. A chosen item is reported with its id
 // after the menu has closed; a dismissed menu reports nothing.

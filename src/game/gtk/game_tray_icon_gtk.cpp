@@ -8,7 +8,7 @@
 #include <string>
 
 #include "game/tray_icon.h"
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
 
 namespace mc::gtk {
 namespace {

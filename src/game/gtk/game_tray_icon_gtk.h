@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "browser/gtk/gobject_ptr.h"
+#include "platform/gtk/gobject_ptr.h"
 
 namespace mc::gtk {
 

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "browser/gtk/gobject_ptr.h"
+#include "platform/gtk/gobject_ptr.h"
 
 namespace mc::gtk {
 

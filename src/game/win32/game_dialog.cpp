@@ -6,6 +6,7 @@
 #include "game/win32/game_dialog_template.h"
 #include "game/win32/game_painter.h"
 #include "game/win32/wininet_url_cache.h"
+#include "platform/win32/prompts.h"
 #include "skin/win32/dib_pixels.h"
 
 namespace mc::win32 {
@@ -13,9 +14,6 @@ namespace {
 
 constexpr int kIconResource = 128;
 constexpr DWORD kBrowserStyle = 0x50001000;  // a visible child
-constexpr UINT kQuestionStyle = 0x3101;      // OK and Cancel, Cancel preselected, modal
-constexpr char kSpriteEntry[] = "config/style.png";
-constexpr char kLogoEntry[] = "config/logo.png";
 
 GameRect ToGameRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT ToRect(const GameRect& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -390,7 +388,7 @@ void CGameDialog::SetLogoVisible(bool visible) {
 }
 
 bool CGameDialog::AskOkCancel(const std::string& text, const std::string& caption) {
-  return MessageBoxA(hwnd(), text.c_str(), caption.c_str(), kQuestionStyle) == IDOK;
+  return win32::AskOkCancel(hwnd(), text, caption);
 }
 
 void CGameDialog::PopupMenu(const std::vector<MenuItem>& items, GamePoint screen) {

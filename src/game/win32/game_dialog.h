@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 #include "browser/browser_events.h"
 #include "browser/win32/web_browser_ex.h"
 #include "game/game_window.h"

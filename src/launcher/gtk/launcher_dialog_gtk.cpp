@@ -1,7 +1,9 @@
 #include "launcher/gtk/launcher_dialog_gtk.h"
 
-#include "game/gtk/game_prompts_gtk.h"
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
+#include "package/program_name.h"
+#include "platform/gtk/colors.h"
+#include "platform/gtk/prompts.h"
 #include "skin/gtk/skin_image_gtk.h"
 
 namespace mc::gtk {
@@ -29,9 +31,9 @@ bool IsInside(GtkWidget* widget, GtkWidget* container) {
 
 }  // namespace
 
-CLauncherStandardDlg::CLauncherStandardDlg(CTranslucentDialog* parent, LauncherApp& app,
+CLauncherStandardDlg::CLauncherStandardDlg(CTranslucentDialog* parent, const LauncherSession& session,
                                            UpdateStarter startUpdate)
-    : CStandardDialog(parent), app_(app), startUpdate_(std::move(startUpdate)) {}
+    : CStandardDialog(parent), session_(session), startUpdate_(std::move(startUpdate)) {}
 
 CLauncherStandardDlg::~CLauncherStandardDlg() {
   // Buttons first, then the html areas, each in creation order.
@@ -48,7 +50,7 @@ bool CLauncherStandardDlg::OnInitDialog() {
   capture_ = GameAddressCapture();
   // The worker reports to this layer; it outlives the launcher and owns its own copies.
   if (startUpdate_) startUpdate_(layer());
-  const ConfigRecord& config = app_.config.record();
+  const ConfigRecord& config = session_.config.record();
   placeholderColor_ = static_cast<uint32_t>(config.loginCenterColor);
   if (GtkWindow* window = toplevel()) {
     gtk_window_set_title(window, GbkToUtf8(config.title).c_str());
@@ -66,7 +68,7 @@ bool CLauncherStandardDlg::OnInitDialog() {
 bool CLauncherStandardDlg::LoadButtonImage(const std::string& name, bool pressed, int& width,
                                            int& height) {
   SkinImage& face = pressed ? pressedFace_ : normalFace_;
-  if (!LoadPackageImage(app_.config, app_.host(), name, face)) return false;
+  if (!LoadPackageImage(session_.config, session_.host, name, face)) return false;
   width = face.GetWidth();
   height = face.GetHeight();
   return true;
@@ -126,16 +128,18 @@ void CLauncherStandardDlg::Minimize() {
 }
 
 void CLauncherStandardDlg::CloseWithQuestion() {
-  const std::string caption = CloseCaption(app_.host().ProgramPath(), '/');
-  if (AskOkCancel(toplevel(), app_.config.record().closeMsg, caption)) OnOK();
+  const std::string caption =
+      ProgramBaseName(session_.host.ProgramPath(), '/', WithoutExtension::kWholeName);
+  if (AskOkCancel(toplevel(), GbkToUtf8(session_.config.record().closeMsg), GbkToUtf8(caption)))
+    OnOK();
 }
 
 void CLauncherStandardDlg::BeforeNavigate2(int controlId, const std::string& url, bool& cancel) {
   GameAddressCapture::Verdict verdict =
-      capture_.OnBeforeNavigate(controlId, url, app_.config.record().gameheader);
+      capture_.OnBeforeNavigate(controlId, url, session_.config.record().gameheader);
   if (verdict.cancel) cancel = true;
   if (!verdict.address) return;
-  app_.gameAddress = std::move(*verdict.address);
+  session_.gameAddress = std::move(*verdict.address);
   OnOK();
 }
 
@@ -153,8 +157,7 @@ gboolean CLauncherStandardDlg::OnLayerDraw(GtkWidget*, cairo_t* cr, gpointer dat
   const ControlRect& r = self->htmlAreaRect_;
   const uint32_t c = self->placeholderColor_;
   cairo_save(cr);
-  cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
-                       ((c >> 16) & 0xFF) / 255.0);
+  SetSourceColorRef(cr, c);
   cairo_rectangle(cr, r.left, r.top, r.width, r.height);
   cairo_fill(cr);
   cairo_restore(cr);
@@ -174,13 +177,13 @@ gboolean CLauncherStandardDlg::OnKeyPress(GtkWidget* window, GdkEventKey* event,
   return FilterBackgroundKey(key, ctrl, shift) == KeyVerdict::kDiscard;
 }
 
-CLauncherTranslucentDlg::CLauncherTranslucentDlg(LauncherApp& app,
+CLauncherTranslucentDlg::CLauncherTranslucentDlg(const LauncherSession& session,
                                                  std::unique_ptr<BackgroundImage> background,
                                                  UpdateStarter startUpdate)
-    : CTranslucentDialog(std::move(background)), app_(app), startUpdate_(std::move(startUpdate)) {}
+    : CTranslucentDialog(std::move(background)), session_(session), startUpdate_(std::move(startUpdate)) {}
 
 std::unique_ptr<CStandardDialog> CLauncherTranslucentDlg::MakeOverlayDialog() {
-  auto overlay = std::make_unique<CLauncherStandardDlg>(this, app_, startUpdate_);
+  auto overlay = std::make_unique<CLauncherStandardDlg>(this, session_, startUpdate_);
   overlay->owner = this;
   overlay->launcherOwner = this;
   overlayDlg_ = overlay.get();

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/launcher_app.h"
+#include "launcher/launcher_session.h"
 #include "browser/browser_events.h"
 #include "browser/gtk/web_browser_ex.h"
 #include "launcher/launcher_plan.h"
@@ -34,7 +34,7 @@ class CLauncherStandardDlg : public CStandardDialog,
                              private BrowserEvents,
                              private OverlayBuildHost {
  public:
-  CLauncherStandardDlg(CTranslucentDialog* parent, LauncherApp& app, UpdateStarter startUpdate);
+  CLauncherStandardDlg(CTranslucentDialog* parent, const LauncherSession& session, UpdateStarter startUpdate);
   ~CLauncherStandardDlg() override;
 
   CLauncherTranslucentDlg* launcherOwner = nullptr;
@@ -64,7 +64,7 @@ class CLauncherStandardDlg : public CStandardDialog,
   static gboolean OnLayerDraw(GtkWidget*, cairo_t* cr, gpointer self);
   static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
 
-  LauncherApp& app_;
+  LauncherSession session_;
   UpdateStarter startUpdate_;
   uint32_t placeholderColor_ = 0;  // 0x00BBGGRR
   std::vector<std::unique_ptr<CSkinButton>> buttons_;
@@ -77,7 +77,7 @@ class CLauncherStandardDlg : public CStandardDialog,
 
 class CLauncherTranslucentDlg : public CTranslucentDialog {
  public:
-  CLauncherTranslucentDlg(LauncherApp& app, std::unique_ptr<BackgroundImage> background,
+  CLauncherTranslucentDlg(const LauncherSession& session, std::unique_ptr<BackgroundImage> background,
                           UpdateStarter startUpdate);
 
   CLauncherStandardDlg* launcherOverlay() const { return overlayDlg_; }
@@ -87,7 +87,7 @@ class CLauncherTranslucentDlg : public CTranslucentDialog {
   void PrepareFirstRender() override {}
 
  private:
-  LauncherApp& app_;
+  LauncherSession session_;
   UpdateStarter startUpdate_;
   CLauncherStandardDlg* overlayDlg_ = nullptr;  // owned by the base
 };

@@ -1,19 +1,16 @@
 #include "launcher/win32/launcher_dialog.h"
 
 #include "launcher/win32/launcher_dialog_template.h"
+#include "package/program_name.h"
+#include "platform/win32/prompts.h"
 #include "skin/win32/skin_image_win32.h"
 
 namespace mc::win32 {
-namespace {
-
-constexpr UINT kQuestionStyle = 0x3101;  // OK and Cancel, Cancel preselected, system modal
-
-}  // namespace
-
-CLauncherStandardDlg::CLauncherStandardDlg(CLauncherTranslucentDlg* parent, LauncherApp& app,
+CLauncherStandardDlg::CLauncherStandardDlg(CLauncherTranslucentDlg* parent,
+                                           const LauncherSession& session,
                                            UpdateStarter startUpdate)
     : CStandardDialog(LauncherLayerTemplate(), kOverlayColorKey, parent),
-      app_(app),
+      session_(session),
       startUpdate_(std::move(startUpdate)) {}
 
 CLauncherStandardDlg::~CLauncherStandardDlg() {
@@ -27,7 +24,7 @@ BOOL CLauncherStandardDlg::OnInitDialog() {
   capture_ = GameAddressCapture();
   // The worker reports to this window; it outlives the launcher and owns its own copies.
   if (startUpdate_) startUpdate_(hwnd());
-  const ConfigRecord& config = app_.config.record();
+  const ConfigRecord& config = session_.config.record();
   placeholderColor_ = static_cast<COLORREF>(config.loginCenterColor);
   SetWindowTextA(hwnd(), config.title.c_str());
   if (launcherOwner) SetWindowTextA(launcherOwner->hwnd(), config.title.c_str());
@@ -45,7 +42,7 @@ bool CLauncherStandardDlg::LoadButtonImage(const std::string& name, bool pressed
   std::unique_ptr<SkinImage>& slot = pressed ? pressedFace_ : normalFace_;
   slot = std::make_unique<SkinImage>();
   SkinImage& face = *slot;
-  if (!LoadPackageImage(app_.config, app_.host(), name, face)) return false;
+  if (!LoadPackageImage(session_.config, session_.host, name, face)) return false;
   width = face.GetWidth();
   height = face.GetHeight();
   return true;
@@ -106,20 +103,17 @@ void CLauncherStandardDlg::Minimize() {
 }
 
 void CLauncherStandardDlg::CloseWithQuestion() {
-  char path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string caption = CloseCaption(std::string(path, n < MAX_PATH ? n : 0), '\\');
-  if (MessageBoxA(hwnd(), app_.config.record().closeMsg.c_str(), caption.c_str(),
-                  kQuestionStyle) == IDOK)
-    OnOK();
+  const std::string caption =
+      ProgramBaseName(session_.host.ProgramPath(), '\\', WithoutExtension::kWholeName);
+  if (AskOkCancel(hwnd(), session_.config.record().closeMsg, caption)) OnOK();
 }
 
 void CLauncherStandardDlg::BeforeNavigate2(int controlId, const std::string& url, bool& cancel) {
   GameAddressCapture::Verdict verdict =
-      capture_.OnBeforeNavigate(controlId, url, app_.config.record().gameheader);
+      capture_.OnBeforeNavigate(controlId, url, session_.config.record().gameheader);
   if (verdict.cancel) cancel = true;
   if (!verdict.address) return;
-  app_.gameAddress = std::move(*verdict.address);
+  session_.gameAddress = std::move(*verdict.address);
   OnOK();
 }
 
@@ -157,16 +151,16 @@ bool CLauncherStandardDlg::PreTranslateMessage(MSG& msg) {
   return CStandardDialog::PreTranslateMessage(msg);
 }
 
-CLauncherTranslucentDlg::CLauncherTranslucentDlg(LauncherApp& app,
+CLauncherTranslucentDlg::CLauncherTranslucentDlg(const LauncherSession& session,
                                                  std::unique_ptr<BackgroundImage> background,
                                                  UpdateStarter startUpdate)
     : CTranslucentDialog((RegisterLauncherWindowClasses(), LauncherTemplate()),
                          std::move(background), nullptr),
-      app_(app),
+      session_(session),
       startUpdate_(std::move(startUpdate)) {}
 
 std::unique_ptr<CStandardDialog> CLauncherTranslucentDlg::MakeOverlayDialog() {
-  auto overlay = std::make_unique<CLauncherStandardDlg>(this, app_, startUpdate_);
+  auto overlay = std::make_unique<CLauncherStandardDlg>(this, session_, startUpdate_);
   overlay->owner = this;
   overlay->launcherOwner = this;
   overlayDlg_ = overlay.get();

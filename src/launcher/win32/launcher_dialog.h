@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/launcher_app.h"
+#include "launcher/launcher_session.h"
 #include "browser/browser_events.h"
 #include "browser/win32/web_browser_ex.h"
 #include "launcher/launcher_plan.h"
@@ -35,7 +35,7 @@ class CLauncherStandardDlg : public CStandardDialog,
                              private BrowserEvents,
                              private OverlayBuildHost {
  public:
-  CLauncherStandardDlg(CLauncherTranslucentDlg* parent, LauncherApp& app,
+  CLauncherStandardDlg(CLauncherTranslucentDlg* parent, const LauncherSession& session,
                        UpdateStarter startUpdate);
   ~CLauncherStandardDlg() override;
 
@@ -64,7 +64,7 @@ class CLauncherStandardDlg : public CStandardDialog,
   void CloseWithQuestion();
   void PaintPlaceholder();
 
-  LauncherApp& app_;
+  LauncherSession session_;
   UpdateStarter startUpdate_;
   COLORREF placeholderColor_ = 0;
   std::vector<std::unique_ptr<CSkinButton>> buttons_;
@@ -78,7 +78,7 @@ class CLauncherStandardDlg : public CStandardDialog,
 class CLauncherTranslucentDlg : public CTranslucentDialog {
  public:
   // Registers the launcher's window classes when needed.
-  CLauncherTranslucentDlg(LauncherApp& app, std::unique_ptr<BackgroundImage> background,
+  CLauncherTranslucentDlg(const LauncherSession& session, std::unique_ptr<BackgroundImage> background,
                           UpdateStarter startUpdate);
 
   bool PreTranslateMessage(MSG& msg) override;
@@ -89,7 +89,7 @@ class CLauncherTranslucentDlg : public CTranslucentDialog {
   void PrepareFirstRender() override {}
 
  private:
-  LauncherApp& app_;
+  LauncherSession session_;
   UpdateStarter startUpdate_;
   CLauncherStandardDlg* overlayDlg_ = nullptr;  // owned by the base
 };

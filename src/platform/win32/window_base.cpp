@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/win32/ansi_text.h"
+
 namespace mc::win32 {
 namespace {
 
@@ -141,10 +143,8 @@ DialogTemplate DialogTemplate::InMemory(DWORD style, DWORD exStyle, short cx, sh
   std::memcpy(t.words_.data(), &header, sizeof header);
   t.words_.push_back(0);  // no menu
   t.words_.push_back(0);  // the standard dialog class
-  const int n = MultiByteToWideChar(CP_ACP, 0, title.c_str(), -1, nullptr, 0);
-  std::vector<wchar_t> wide(n > 0 ? static_cast<size_t>(n) : 1, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, title.c_str(), -1, wide.data(), n);
-  for (wchar_t c : wide) t.words_.push_back(static_cast<WORD>(c));
+  for (wchar_t c : WideFromAnsi(title.c_str())) t.words_.push_back(static_cast<WORD>(c));
+  t.words_.push_back(0);
   return t;
 }
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 
 namespace mc::gtk {
 

@@ -2,7 +2,7 @@
 
 #include <gio/gio.h>
 
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
 
 namespace mc::gtk {
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
+#include "platform/gtk/colors.h"
+#include "skin/gtk/skin_surface.h"
 #include "skin/gtk/shell_open_gtk.h"
 #include "skin/pixel_region.h"
 
@@ -18,23 +20,14 @@ constexpr uint32_t kShadow = 0xA0A0A0;
 constexpr uint32_t kDarkShadow = 0x696969;
 constexpr uint32_t kGrayText = 0x6D6D6D;
 
-void SetRgb(cairo_t* cr, uint32_t rgb) {
-  cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
-                       (rgb & 0xFF) / 255.0);
-}
-
-uint32_t ColorRefToRgb(uint32_t colorRef) {
-  return ((colorRef & 0xFF) << 16) | (colorRef & 0xFF00) | ((colorRef >> 16) & 0xFF);
-}
-
 // One-pixel lines along the top and left, then the bottom and right, of a rectangle.
 void EdgeLines(cairo_t* cr, double l, double t, double r, double b, uint32_t topLeft,
                uint32_t bottomRight) {
-  SetRgb(cr, topLeft);
+  SetSourceRgb(cr, topLeft);
   cairo_rectangle(cr, l, t, r - l, 1);
   cairo_rectangle(cr, l, t, 1, b - t);
   cairo_fill(cr);
-  SetRgb(cr, bottomRight);
+  SetSourceRgb(cr, bottomRight);
   cairo_rectangle(cr, l, b - 1, r - l, 1);
   cairo_rectangle(cr, r - 1, t, 1, b - t);
   cairo_fill(cr);
@@ -49,19 +42,6 @@ void DrawEdge(cairo_t* cr, int w, int h, bool raised) {
     EdgeLines(cr, 0, 0, w, h, kShadow, kHighlight);
     EdgeLines(cr, 1, 1, w - 1, h - 1, kDarkShadow, kLight);
   }
-}
-
-// The picture as an opaque surface: skin bitmaps show their stored colours, never blended.
-CairoSurfacePtr OpaqueSurface(const SkinPixels& pixels) {
-  CairoSurfacePtr surface(
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixels.width(), pixels.height()));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
-  cairo_surface_flush(surface.get());
-  ToXrgb(pixels.rows(), pixels.colorTable(),
-         reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface.get())),
-         static_cast<size_t>(cairo_image_surface_get_stride(surface.get())) / 4);
-  cairo_surface_mark_dirty(surface.get());
-  return surface;
 }
 
 // A face seen through a mask: where the mask is white what lies below stays, elsewhere the
@@ -319,7 +299,7 @@ void CSkinButton::Draw(cairo_t* cr) {
     static constexpr Slot kSlotOf[] = {kNormalSlot, kDownSlot, kOverSlot, kFocusSlot, kDisabledSlot};
     PaintFace(cr, kSlotOf[static_cast<int>(*plan.face)], w, h);
   } else {
-    SetRgb(cr, kButtonFace);
+    SetSourceRgb(cr, kButtonFace);
     cairo_paint(cr);
   }
   if (plan.edge != Edge::kNone) DrawEdge(cr, w, h, plan.edge == Edge::kRaised);
@@ -329,7 +309,7 @@ void CSkinButton::Draw(cairo_t* cr) {
     cairo_save(cr);
     cairo_set_dash(cr, dash, 1, 0);
     cairo_set_line_width(cr, 1);
-    SetRgb(cr, 0);
+    SetSourceRgb(cr, 0);
     cairo_rectangle(cr, f.left + 0.5, f.top + 0.5, f.right - f.left - 1, f.bottom - f.top - 1);
     cairo_stroke(cr);
     cairo_restore(cr);
@@ -344,7 +324,7 @@ void CSkinButton::Draw(cairo_t* cr) {
     cairo_save(cr);
     cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
     cairo_clip(cr);
-    SetRgb(cr, draw.color == CaptionColor::kHighlight  ? kHighlight
+    SetSourceRgb(cr, draw.color == CaptionColor::kHighlight  ? kHighlight
                : draw.color == CaptionColor::kGrayText ? kGrayText
                                                        : ColorRefToRgb(captionColor_));
     cairo_move_to(cr, r.left + (r.right - r.left - textWidth) / 2,

@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "skin/gtk/cairo_handles.h"
+#include "platform/gtk/cairo_handles.h"
 #include "skin/gtk/skin_image_gtk.h"
 #include "skin/skin_button_model.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 #include "package/launcher_config.h"
 #include "skin/skin_pixels.h"
 

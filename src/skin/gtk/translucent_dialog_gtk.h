@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 #include "skin/gtk/background_image_gtk.h"
-#include "skin/gtk/cairo_handles.h"
+#include "platform/gtk/cairo_handles.h"
 #include "skin/gtk/standard_dialog_gtk.h"
 #include "skin/pixel_region.h"
 

@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 #include "package/launcher_config.h"
 
 namespace mc::win32 {

@@ -1,6 +1,6 @@
 #include "skin/win32/standard_dialog.h"
 
-#include "skin/win32/layered_functions.h"
+#include "platform/win32/system_functions.h"
 
 namespace mc::win32 {
 
@@ -11,7 +11,7 @@ BOOL CStandardDialog::OnInitDialog() {
   Dialog::OnInitDialog();
   keyBrush_.reset(CreateSolidBrush(colorKey_));
   SetWindowLongA(hwnd(), GWL_EXSTYLE, GetWindowLongA(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
-  LayeredFunctions user32;
+  SystemFunctions user32;
   if (user32.setLayeredWindowAttributes)
     user32.setLayeredWindowAttributes(hwnd(), colorKey_, 0, LWA_COLORKEY);
   return TRUE;

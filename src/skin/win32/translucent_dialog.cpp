@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "skin/window_placement.h"
-#include "skin/win32/layered_functions.h"
+#include "platform/win32/system_functions.h"
 
 namespace mc::win32 {
 namespace {
@@ -131,7 +131,7 @@ void CTranslucentDialog::RenderLayered() {
       if (item->visible()) item->Draw(graphics);
   }  // the drawing surface goes first, which also completes its drawing
   GdiFlush();
-  LayeredFunctions user32;
+  SystemFunctions user32;
   if (!user32.updateLayeredWindow) return;
   SIZE size{width, height};
   POINT source{0, 0};

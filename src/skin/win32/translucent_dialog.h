@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_host.h"
+#include "base/app_host.h"
 #include "platform/win32/gdi_handles.h"
 #include "platform/win32/window_base.h"
 #include "skin/win32/gdiplus_background.h"

@@ -8,8 +8,9 @@
 
 #include <ctime>
 
-#include "platform/gtk/gtk_app_host.h"
-#include "platform/gtk/mapped_file_linux.h"
+#include "package/gtk/mapped_file.h"
+#include "package/gtk/port_traits.h"
+#include "platform/gtk/process.h"
 #include "update/gtk/download_file_linux.h"
 
 namespace mc::gtk {
@@ -42,7 +43,7 @@ constexpr int kIdleNice = 19;
 GtkUpdatePlatform::GtkUpdatePlatform(std::shared_ptr<const StopSignal> stop, CurlOptions options)
     : http_(std::move(stop), std::move(options)) {}
 
-PortTraits GtkUpdatePlatform::Traits() const { return GtkAppHost().Traits(); }
+PortTraits GtkUpdatePlatform::Traits() const { return kPortTraits; }
 
 uint32_t GtkUpdatePlatform::TickCount() {
   timespec now{};
@@ -58,20 +59,20 @@ std::unique_ptr<DownloadFile> GtkUpdatePlatform::CreateDownloadFile(const std::s
 
 std::unique_ptr<MappedFile> GtkUpdatePlatform::MapFile(const std::string& path) {
   MapError error = MapError::kNone;
-  return MapWholeFile(path, error);
+  return gtk::MapFile(path, error);
 }
 
-std::unique_ptr<MappedFile> GtkUpdatePlatform::MapOwnProgram() { return MapFile("/proc/self/exe"); }
+std::unique_ptr<MappedFile> GtkUpdatePlatform::MapOwnProgram() { return MapFile(kOwnImagePath); }
 
 bool GtkUpdatePlatform::PrepareExecutable(const std::string& path) {
   struct stat own {};
-  if (stat("/proc/self/exe", &own) != 0) return false;
+  if (stat(kOwnImagePath, &own) != 0) return false;
   return chmod(path.c_str(), own.st_mode & 07777) == 0;
 }
 
-std::string GtkUpdatePlatform::ProgramPath() { return GtkAppHost().ProgramPath(); }
+std::string GtkUpdatePlatform::ProgramPath() { return gtk::ProgramPath(); }
 
-std::string GtkUpdatePlatform::CurrentDirectory() { return GtkAppHost().CurrentDirectory(); }
+std::string GtkUpdatePlatform::CurrentDirectory() { return gtk::CurrentDirectory(); }
 
 void GtkUpdatePlatform::StartScript(const std::string& scriptPath) {
   const pid_t child = fork();

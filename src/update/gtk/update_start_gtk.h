@@ -15,7 +15,7 @@ namespace mc::gtk {
 
 // Runs the check on its own thread with copies of the configured server, port, paths and
 // version and the given work directory (the current directory now). The result reaches the
-// UI thread through the main loop (g_idle_add_full) and is handed to onResult there while
+// UI thread through the main loop and is handed to onResult there while
 // notifyWindow still exists; no window acts on it in the client, so onResult is for tests.
 // Keep the returned owner for as long as the program runs.
 std::unique_ptr<UpdateWorker> StartUpdateCheck(const ConfigRecord& config,

@@ -3,26 +3,21 @@
 #include <windows.h>
 
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/system_functions.h"
 
 namespace mc::win32 {
 namespace {
 
-// FILE_DISPOSITION_INFO and the call taking it, which the XP headers the port builds with do
-// not declare; looked up at run time so the program still starts on XP.
+// FILE_DISPOSITION_INFO, which the XP headers the port builds with do not declare.
 struct DispositionInfo {
   BOOLEAN deleteFile;
 };
 constexpr int kFileDispositionInfoClass = 4;
-using SetFileInformationByHandleFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 
-SetFileInformationByHandleFn DispositionCall() {
-  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (!kernel) return nullptr;
-  return reinterpret_cast<SetFileInformationByHandleFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetFileInformationByHandle")));
-}
-
-bool SetDeleteOnClose(SetFileInformationByHandleFn call, HANDLE file, bool remove) {
+// False where the system has no such call (XP): the file is then an ordinary one.
+bool SetDeleteOnClose(HANDLE file, bool remove) {
+  const SystemFunctions::SetFileInformationByHandleFn call =
+      SystemFunctions().setFileInformationByHandle;
   DispositionInfo info{static_cast<BOOLEAN>(remove ? TRUE : FALSE)};
   return call && call(file, kFileDispositionInfoClass, &info, sizeof info) != FALSE;
 }
@@ -52,7 +47,7 @@ class DeletePendingDownloadFile : public DownloadFile {
   }
 
   bool Commit() override {
-    if (pending_ && !SetDeleteOnClose(DispositionCall(), file_.get(), false)) return false;
+    if (pending_ && !SetDeleteOnClose(file_.get(), false)) return false;
     pending_ = false;
     const bool closed = CloseHandle(file_.release()) != FALSE;
     if (!closed) DeleteFileA(path_.c_str());
@@ -71,7 +66,7 @@ std::unique_ptr<DownloadFile> CreateDeletePendingDownloadFile(const std::string&
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
-  const bool pending = SetDeleteOnClose(DispositionCall(), file, true);
+  const bool pending = SetDeleteOnClose(file, true);
   return std::make_unique<DeletePendingDownloadFile>(path, file, pending);
 }
 

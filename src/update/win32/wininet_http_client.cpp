@@ -6,6 +6,9 @@
 #include <mutex>
 #include <vector>
 
+#include "package/program_name.h"
+#include "platform/win32/process.h"
+
 namespace mc::win32 {
 namespace {
 
@@ -65,13 +68,7 @@ class AbortScope {
 
 // The session's agent name: the program's base name, as an application's session would use.
 std::string AgentName() {
-  char path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name(path, n < MAX_PATH ? n : 0);
-  const size_t slash = name.find_last_of("\\/");
-  if (slash != std::string::npos) name.erase(0, slash + 1);
-  const size_t dot = name.rfind('.');
-  if (dot != std::string::npos) name.erase(dot);
+  const std::string name = ProgramBaseName(ProgramPath(), '\\', WithoutExtension::kWholeName);
   return name.empty() ? std::string("microclient") : name;
 }
 

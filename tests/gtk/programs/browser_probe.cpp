@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "browser/gtk/web_browser_ex.h"
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
+#include "../../lib/script_value_text.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 
 #include "browser/win32/com_values.h"
 #include "browser/win32/web_browser_ex.h"
+#include "../../lib/script_value_text.h"
 
 namespace {
 

@@ -32,7 +32,7 @@
 #include "app/launcher_app.h"
 #include "browser/win32/com_values.h"
 #include "game/win32/game_dialog.h"
-#include "platform/win32/win32_app_host.h"
+#include "app/win32/port_host.h"
 
 namespace {
 
@@ -259,7 +259,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   feed.path = __argv[2];
   g_feed = &feed;
   ProbeHost host(feed);
-  mc::LauncherApp app(host);
+  mc::LauncherApp app(host, host);
   app.InitInstance();
   host.ExitInstance();
   std::fclose(g_log);

@@ -1,4 +1,4 @@
-#include "platform/gtk/gtk_app_host.h"
+#include "app/gtk/port_host.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -6,19 +6,20 @@
 
 #include <gtk/gtk.h>
 
-#include <climits>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 #include "app/desktop_entry.h"
 #include "app/desktop_shortcut.h"
-#include "app/launcher_app.h"
-#include "launcher/gtk/launcher_dialog_gtk.h"
 #include "game/gtk/game_dialog_gtk.h"
+#include "launcher/gtk/launcher_dialog_gtk.h"
+#include "package/gtk/gbk_utf8.h"
+#include "package/gtk/mapped_file.h"
+#include "package/gtk/port_traits.h"
 #include "package/net_adapters.h"
-#include "platform/gtk/gbk_utf8.h"
-#include "platform/gtk/mapped_file_linux.h"
+#include "package/program_name.h"
+#include "platform/gtk/process.h"
+#include "platform/gtk/prompts.h"
 #include "skin/gtk/background_image_gtk.h"
 #include "update/gtk/update_start_gtk.h"
 
@@ -34,24 +35,15 @@ bool EndsWith(const std::string& s, std::string_view suffix) {
 
 }  // namespace
 
-PortTraits GtkAppHost::Traits() const {
-  return PortTraits{'/', ImageFormat::kElf, "Launcher_back_up", "Launcher_update.sh", ".desktop"};
-}
+PortTraits GtkAppHost::Traits() const { return kPortTraits; }
 
 bool GtkAppHost::PrepareProcess() { return true; }
 
 void GtkAppHost::ShowMessage(const std::string& title, const std::string& text) {
-  GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER,
-                                             GTK_BUTTONS_OK, "%s", GbkToUtf8(text).c_str());
-  gtk_window_set_title(GTK_WINDOW(dialog), GbkToUtf8(title).c_str());
-  gtk_dialog_run(GTK_DIALOG(dialog));
-  gtk_widget_destroy(dialog);
+  gtk::ShowMessage(GbkToUtf8(title), GbkToUtf8(text));
 }
 
-std::string GtkAppHost::CurrentDirectory() {
-  char buffer[PATH_MAX];
-  return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
-}
+std::string GtkAppHost::CurrentDirectory() { return gtk::CurrentDirectory(); }
 
 bool GtkAppHost::FileExists(const std::string& path) {
   struct stat st {};
@@ -60,15 +52,10 @@ bool GtkAppHost::FileExists(const std::string& path) {
 
 void GtkAppHost::RemoveFile(const std::string& path) { unlink(path.c_str()); }
 
-std::string GtkAppHost::ProgramPath() {
-  char buffer[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
-}
+std::string GtkAppHost::ProgramPath() { return gtk::ProgramPath(); }
 
 std::unique_ptr<MappedFile> GtkAppHost::MapProgramFile(MapError& error) {
-  // /proc/self/exe still names the running image after a self-update has renamed it.
-  return MapWholeFile("/proc/self/exe", error);
+  return MapFile(kOwnImagePath, error);
 }
 
 std::vector<NetAdapter> GtkAppHost::NetAdapters() { return ReadNetAdapters(); }
@@ -112,8 +99,7 @@ void GtkAppHost::WriteShortcut(const std::string& shortcutPath, const std::strin
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return;
     // The shown name: the program's name without its extension, or its whole file name.
-    std::string name = ShortcutBaseName(target, '/');
-    if (name.empty()) name = target.substr(target.rfind('/') + 1);
+    const std::string name = ProgramBaseName(target, '/', WithoutExtension::kWholeName);
     out << DesktopEntryText(name, target);
     if (!out.flush()) {
       unlink(temp.c_str());
@@ -125,7 +111,8 @@ void GtkAppHost::WriteShortcut(const std::string& shortcutPath, const std::strin
 }
 
 void GtkAppHost::RunLauncher(LauncherApp& app) {
-  CLauncherTranslucentDlg launcher(app, std::move(app.mainImage), [&](GtkWidget* window) {
+  const LauncherSession session{app.config, *this, app.gameAddress};
+  CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), [&](GtkWidget* window) {
     updateWorker_ = StartUpdateCheck(app.config.record(), CurrentDirectory(), window);
   });
   launcher.DoModal();

@@ -1,17 +1,16 @@
-// The Windows port's services for the start-up sequence.
+// The Linux port's services for the start-up sequence, and its windows: the launcher with the
+// update check it starts, then the game window.
 #pragma once
-
-#include <winsock2.h>
-#include <windows.h>
 
 #include <memory>
 
-#include "app/app_host.h"
+#include "app/launcher_app.h"
+#include "base/app_host.h"
 #include "update/update_worker.h"
 
-namespace mc::win32 {
+namespace mc::gtk {
 
-class Win32AppHost : public AppHost {
+class GtkAppHost : public AppHost, public AppWindows {
  public:
   PortTraits Traits() const override;
   bool PrepareProcess() override;
@@ -31,14 +30,10 @@ class Win32AppHost : public AppHost {
   void RunLauncher(LauncherApp& app) override;
   void RunGame(LauncherApp& app, const std::string& address) override;
 
-  // The exit hook: shuts the image decoder down.
-  int ExitInstance();
-
  private:
-  ULONG_PTR gdiplusToken_ = 0;
   // The update check started with the launcher; it outlives the launcher and is stopped when
   // the host goes at the end of the program.
   std::unique_ptr<UpdateWorker> updateWorker_;
 };
 
-}  // namespace mc::win32
+}  // namespace mc::gtk

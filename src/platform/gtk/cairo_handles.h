@@ -1,4 +1,4 @@
-// Owners for the cairo objects of the Linux skin code.
+// Owners for cairo objects.
 #pragma once
 
 #include <cairo.h>

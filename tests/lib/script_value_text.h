@@ -1,11 +1,16 @@
-#include "browser/script_value.h"
+// Script values in a readable form for test output: "abc" for strings (quotes included), 12 or
+// 1.5 for numbers, true/false, null, undefined, [object].
+#pragma once
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+
+#include "browser/script_value.h"
 
 namespace mc {
 
-std::string DescribeScriptValue(const ScriptValue& value) {
+inline std::string DescribeScriptValue(const ScriptValue& value) {
   switch (value.kind) {
     case ScriptValue::Kind::kUndefined:
       return "undefined";

@@ -1,58 +1,34 @@
-#include "platform/win32/win32_app_host.h"
+#include "app/win32/port_host.h"
 
 #include <commctrl.h>
 #include <gdiplus.h>
 #include <shlobj.h>
-#include <winsock2.h>
 
 #include "app/desktop_shortcut.h"
-#include "app/launcher_app.h"
 #include "game/win32/game_dialog.h"
 #include "launcher/win32/launcher_dialog.h"
 #include "package/net_adapters.h"
+#include "package/program_name.h"
+#include "package/win32/mapped_file.h"
+#include "package/win32/port_traits.h"
+#include "platform/win32/ansi_text.h"
+#include "platform/win32/process.h"
+#include "platform/win32/prompts.h"
 #include "platform/win32/scoped_handles.h"
 #include "skin/win32/gdiplus_background.h"
 #include "update/win32/update_start_win32.h"
 
 namespace mc::win32 {
-namespace {
 
-class Win32MappedFile : public MappedFile {
- public:
-  Win32MappedFile(HANDLE file, HANDLE mapping, const void* view, size_t size)
-      : file_(file), mapping_(mapping), view_(view), size_(size) {}
-  const uint8_t* data() const override { return static_cast<const uint8_t*>(view_.get()); }
-  size_t size() const override { return size_; }
-
- private:
-  // Declared in opening order so they close in reverse.
-  ScopedHandle file_;
-  ScopedHandle mapping_;
-  ScopedMapView view_;
-  size_t size_;
-};
-
-std::wstring Widen(const std::string& ansi) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), n);
-  wide.resize(static_cast<size_t>(n - 1));
-  return wide;
-}
-
-}  // namespace
-
-PortTraits Win32AppHost::Traits() const {
-  return PortTraits{'\\', ImageFormat::kPe, "Launcher_back_up.exe", "Launcher_update.bat", ".lnk"};
-}
+PortTraits Win32AppHost::Traits() const { return kPortTraits; }
 
 bool Win32AppHost::PrepareProcess() {
   InitCommonControls();
   WSADATA wsa;
   if (WSAStartup(MAKEWORD(1, 1), &wsa) != 0 || wsa.wVersion != MAKEWORD(1, 1)) {
     WSACleanup();
-    const std::string appTitle = ShortcutBaseName(ProgramPath(), '\\');
+    const std::string appTitle =
+        ProgramBaseName(win32::ProgramPath(), '\\', WithoutExtension::kEmpty);
     MessageBoxA(nullptr, "", appTitle.c_str(), MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
@@ -69,14 +45,10 @@ int Win32AppHost::ExitInstance() {
 }
 
 void Win32AppHost::ShowMessage(const std::string& title, const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
+  win32::ShowMessage(title, text);
 }
 
-std::string Win32AppHost::CurrentDirectory() {
-  char buffer[MAX_PATH] = {};
-  const DWORD n = GetCurrentDirectoryA(MAX_PATH, buffer);
-  return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
-}
+std::string Win32AppHost::CurrentDirectory() { return win32::CurrentDirectory(); }
 
 bool Win32AppHost::FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -84,32 +56,10 @@ bool Win32AppHost::FileExists(const std::string& path) {
 
 void Win32AppHost::RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
 
-std::string Win32AppHost::ProgramPath() {
-  char buffer[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, MAX_PATH);
-  return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
-}
+std::string Win32AppHost::ProgramPath() { return win32::ProgramPath(); }
 
 std::unique_ptr<MappedFile> Win32AppHost::MapProgramFile(MapError& error) {
-  ScopedHandle file(CreateFileA(ProgramPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
-    error = MapError::kCannotOpen;
-    return nullptr;
-  }
-  const DWORD size = GetFileSize(file.get(), nullptr);
-  ScopedHandle mapping(CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-  if (!mapping.valid()) {
-    error = MapError::kMappingFailed;
-    return nullptr;
-  }
-  const void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
-  if (!view) {
-    error = MapError::kViewFailed;
-    return nullptr;
-  }
-  error = MapError::kNone;
-  return std::make_unique<Win32MappedFile>(file.release(), mapping.release(), view, size);
+  return MapFile(ProgramPath(), error);
 }
 
 std::vector<NetAdapter> Win32AppHost::NetAdapters() { return ReadNetAdapters(); }
@@ -145,7 +95,7 @@ std::optional<std::string> Win32AppHost::ShortcutTarget(const std::string& short
     return std::nullopt;
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return std::nullopt;
-  if (FAILED(file->Load(Widen(shortcutPath).c_str(), STGM_READ))) return std::nullopt;
+  if (FAILED(file->Load(WideFromAnsi(shortcutPath).c_str(), STGM_READ))) return std::nullopt;
   char target[MAX_PATH] = {};
   if (FAILED(link->GetPath(target, MAX_PATH, nullptr, 0))) return std::nullopt;
   return std::string(target);
@@ -158,7 +108,7 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                               link.put_void())))
     return;
-  const std::wstring widePath = Widen(shortcutPath);
+  const std::wstring widePath = WideFromAnsi(shortcutPath);
   link->SetPath(target.c_str());
   ComPtr<IPersistFile> file;
   if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())))
@@ -166,7 +116,8 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
 }
 
 void Win32AppHost::RunLauncher(LauncherApp& app) {
-  CLauncherTranslucentDlg launcher(app, std::move(app.mainImage), [&](HWND window) {
+  const LauncherSession session{app.config, *this, app.gameAddress};
+  CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), [&](HWND window) {
     updateWorker_ = StartUpdateCheck(app.config.record(), CurrentDirectory(), window);
   });
   launcher.DoModal();

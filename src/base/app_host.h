@@ -11,11 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "package/machine_code.h"
+#include "base/net_adapter.h"
 
 namespace mc {
-
-class LauncherApp;
 
 enum class ImageFormat { kPe, kElf };
 
@@ -34,6 +32,18 @@ class MappedFile {
   virtual ~MappedFile() = default;
   virtual const uint8_t* data() const = 0;
   virtual size_t size() const = 0;
+};
+
+// A port's own mapping object (anything with data() and size()) as a MappedFile.
+template <class Mapping>
+class OwnedMapping : public MappedFile {
+ public:
+  explicit OwnedMapping(std::unique_ptr<Mapping> mapping) : mapping_(std::move(mapping)) {}
+  const uint8_t* data() const override { return mapping_->data(); }
+  size_t size() const override { return mapping_->size(); }
+
+ private:
+  std::unique_ptr<Mapping> mapping_;
 };
 
 enum class MapError { kNone, kCannotOpen, kMappingFailed, kViewFailed };
@@ -77,11 +87,6 @@ class AppHost {
                                    const std::function<bool(const std::string&)>& visit) = 0;
   virtual std::optional<std::string> ShortcutTarget(const std::string& shortcutPath) = 0;
   virtual void WriteShortcut(const std::string& shortcutPath, const std::string& target) = 0;
-
-  // The window sequence. The launcher runs modally and may set app.gameAddress; the game window
-  // runs modally on the address it is given.
-  virtual void RunLauncher(LauncherApp& app) = 0;
-  virtual void RunGame(LauncherApp& app, const std::string& address) = 0;
 };
 
 }  // namespace mc

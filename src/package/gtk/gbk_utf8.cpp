@@ -1,4 +1,4 @@
-#include "platform/gtk/gbk_utf8.h"
+#include "package/gtk/gbk_utf8.h"
 
 #include <glib.h>
 
@@ -29,6 +29,17 @@ std::string GbkToUtf8(std::string_view gbk) {
     }
     i += 2;
   }
+  return out;
+}
+
+std::string Utf8ToGbk(std::string_view utf8) {
+  gchar* valid = g_utf8_make_valid(utf8.data(), static_cast<gssize>(utf8.size()));
+  gsize written = 0;
+  gchar* gbk = g_convert(valid, -1, "GB18030", "UTF-8", nullptr, &written, nullptr);
+  g_free(valid);
+  if (!gbk) return std::string();
+  std::string out(gbk, written);
+  g_free(gbk);
   return out;
 }
 
