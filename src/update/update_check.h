@@ -70,6 +70,9 @@ class UpdatePlatform {
   // Ends the whole process at once from this thread, without running exit-time clean-up
   // that the user-interface thread may be using. Returns only in tests.
   virtual void EndProcess() = 0;
+  // Writes the check's result to the system's diagnostic log (a line per check), where support
+  // and the tests read it; nothing the player sees.
+  virtual void LogResult(int32_t /*code*/) {}
 };
 
 // The thread's work, start to end; returns the code to post. When the script is started the

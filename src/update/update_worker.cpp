@@ -1,8 +1,6 @@
 #include "update/update_worker.h"
 
 #include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,7 +13,6 @@ struct UpdateWorker::State {
   std::unique_ptr<UpdatePlatform> platform;
   PostResult post;
   std::shared_ptr<StopSignal> stop;
-  std::string traceFile;
 
   std::mutex mutex;
   std::condition_variable changed;
@@ -25,7 +22,7 @@ struct UpdateWorker::State {
     try {
       const int32_t code = RunUpdateCheck(record, *platform, *stop);
       if (code != kUpdateScriptStarted) {
-        Trace(code);
+        platform->LogResult(code);
         if (post) post(code, record);
       }
     } catch (...) {
@@ -36,13 +33,6 @@ struct UpdateWorker::State {
     changed.notify_all();
   }
 
-  void Trace(int32_t code) const {
-    if (traceFile.empty()) return;
-    if (std::FILE* f = std::fopen(traceFile.c_str(), "ab")) {
-      std::fprintf(f, "%ld\n", static_cast<long>(code));
-      std::fclose(f);
-    }
-  }
 };
 
 std::unique_ptr<UpdateWorker> UpdateWorker::Start(UpdateRecord record,
@@ -54,8 +44,6 @@ std::unique_ptr<UpdateWorker> UpdateWorker::Start(UpdateRecord record,
   state->platform = std::move(platform);
   state->post = std::move(post);
   state->stop = stop ? std::move(stop) : std::make_shared<StopSignal>();
-  // Read here, on the starting thread: the environment is not the worker's to read.
-  if (const char* trace = std::getenv("MC_UPDATE_TRACE")) state->traceFile = trace;
   std::thread([state] { state->Run(); }).detach();
   return std::unique_ptr<UpdateWorker>(new UpdateWorker(state));
 }

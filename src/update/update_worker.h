@@ -3,9 +3,6 @@
 // stop (its transfer is aborted and its partial files deleted) and waits a bounded time, so a
 // stalled server never keeps the process alive and no exit-time clean-up runs beside a
 // transfer.
-//
-// For tests, the environment variable MC_UPDATE_TRACE=<file> makes the worker append each
-// result code it posts to that file, one decimal number per line.
 #pragma once
 
 #include <chrono>

@@ -8,6 +8,8 @@
 
 #include <ctime>
 
+#include <glib.h>
+
 #include "package/gtk/mapped_file.h"
 #include "package/gtk/port_traits.h"
 #include "platform/gtk/process.h"
@@ -81,5 +83,9 @@ void GtkUpdatePlatform::StartScript(const std::string& scriptPath) {
 }
 
 void GtkUpdatePlatform::EndProcess() { _exit(0); }
+
+void GtkUpdatePlatform::LogResult(int32_t code) {
+  g_log("microclient", G_LOG_LEVEL_DEBUG, "update check result %ld", static_cast<long>(code));
+}
 
 }  // namespace mc::gtk

@@ -30,6 +30,9 @@ class GtkUpdatePlatform : public UpdatePlatform {
   void StartScript(const std::string& scriptPath) override;
   // _exit(0): no atexit handlers or static destructors run beside the GTK thread.
   void EndProcess() override;
+  // To the GLib log, domain "microclient", at debug level: shown with
+  // G_MESSAGES_DEBUG=microclient.
+  void LogResult(int32_t code) override;
 
  private:
   CurlHttpClient http_;

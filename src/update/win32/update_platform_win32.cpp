@@ -3,6 +3,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <cstdio>
+
 #include "package/win32/mapped_file.h"
 #include "package/win32/port_traits.h"
 #include "platform/win32/process.h"
@@ -64,5 +66,12 @@ void Win32UpdatePlatform::StartScript(const std::string& scriptPath) {
 }
 
 void Win32UpdatePlatform::EndProcess() { TerminateProcess(GetCurrentProcess(), 0); }
+
+void Win32UpdatePlatform::LogResult(int32_t code) {
+  char line[64];
+  std::snprintf(line, sizeof line, "microclient: update check result %ld\n",
+                static_cast<long>(code));
+  OutputDebugStringA(line);
+}
 
 }  // namespace mc::win32

@@ -31,6 +31,8 @@ class Win32UpdatePlatform : public UpdatePlatform {
   // TerminateProcess of this process: no DLL detach or exit-time clean-up runs while the UI
   // thread may be inside them.
   void EndProcess() override;
+  // To OutputDebugString: a debugger or a debug-output viewer shows it (Wine with +debugstr).
+  void LogResult(int32_t code) override;
 
  private:
   WinInetHttpClient http_;
