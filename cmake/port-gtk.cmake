@@ -77,7 +77,7 @@ if(MC_TESTS)
   endforeach()
 
   # Port tests: shell scripts that run the real client under Xvfb.
-  file(GLOB MC_GTK_TESTS CONFIGURE_DEPENDS tests/gtk/*_test.sh tests/e2e/*_test.sh)
+  file(GLOB MC_GTK_TESTS CONFIGURE_DEPENDS tests/gtk/*_test.sh)
   foreach(test_script ${MC_GTK_TESTS})
     get_filename_component(test_name ${test_script} NAME_WE)
     add_test(NAME gtk.${test_name} COMMAND bash ${test_script})

@@ -8,26 +8,11 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 ROOT=$PWD
 RUNS=${1:-7}
-export MC_BUILD=$ROOT/build/linux MC_SOURCE=$ROOT
-
-if [ -z "${MC_IN_SESSION:-}" ]; then
-  export MC_IN_SESSION=1
-  exec dbus-run-session -- bash "$0" "$@"
-fi
-
-WORK=$(mktemp -d)
-export HOME="$WORK/home" XDG_CACHE_HOME="$WORK/home/.cache" XDG_CONFIG_HOME="$WORK/home/.config"
-export XDG_DATA_HOME="$WORK/home/.local/share" NO_AT_BRIDGE=1
-mkdir -p "$HOME"
-display=$((200 + $$ % 30000))
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB=$!
-export DISPLAY=":$display"
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
-source "$ROOT/tests/gtk/browser_pages.sh"
+export MC_BUILD=$ROOT/build/linux MC_SOURCE=$ROOT NO_AT_BRIDGE=1
+source tests/gtk/gtk_lib.sh
+gtk_session "$@"  # its own D-Bus session, Xvfb and HOME
 browser_site "$WORK/site"
-browser_serve "$WORK/site"
-trap 'kill "$SERVER_PID" "$XVFB" 2>/dev/null; rm -rf "$WORK"' EXIT
+serve --root "$WORK/site" --no-store
 
 FLOOR="$ROOT/build/bench/minimal_webview"
 mkdir -p "$ROOT/build/bench"

@@ -10,30 +10,14 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 ROOT=$PWD
 RUNS=${1:-7}
-
-if [ -z "${MC_IN_SESSION:-}" ]; then
-  export MC_IN_SESSION=1
-  exec dbus-run-session -- bash "$0" "$@"
-fi
-
-WORK=$(mktemp -d)
-export HOME="$WORK/home" XDG_CACHE_HOME="$WORK/home/.cache" XDG_CONFIG_HOME="$WORK/home/.config"
-export XDG_DATA_HOME="$WORK/home/.local/share" NO_AT_BRIDGE=1
-mkdir -p "$HOME/Desktop"
-display=$((200 + $$ % 30000))
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB=$!
-export DISPLAY=":$display"
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+export MC_BUILD=$ROOT/build/linux MC_SOURCE=$ROOT NO_AT_BRIDGE=1
+source tests/gtk/gtk_lib.sh
+gtk_session "$@"  # its own D-Bus session, Xvfb and HOME
 
 # The sample site, its launcher page reporting its load to the server.
 cp -r sample/site "$WORK/site"
 sed -i 's|<body>|<body onload="new Image().src = \x27/loaded?\x27 + Date.now()">|' "$WORK/site/launcher.html"
-python3 tests/gtk/browser_server.py "$WORK/site" "$WORK/port" "$WORK/requests.log" &
-SERVER=$!
-trap 'kill "$SERVER" "$XVFB" 2>/dev/null; rm -rf "$WORK"' EXIT
-for _ in $(seq 100); do [ -s "$WORK/port" ] && break; sleep 0.05; done
-PORT=$(head -n 1 "$WORK/port")
+serve --root "$WORK/site" --no-store
 cp -r sample/package "$WORK/package"
 python3 - "$WORK/package/config/cg.txt" "$PORT" <<'PY'
 import sys
@@ -68,13 +52,13 @@ tree_pss() {  # tree_pss PID: PSS of the process and all its descendants, kB
 
 measure() {  # measure COMMAND...: prints "window-ms document-ms pss-kB"
   local start shown="" loaded="" pid
-  : > "$WORK/requests.log"
+  : > "$REQUESTS"
   start=$(date +%s.%N)
   (cd "$WORK" && exec "$@") </dev/null >/dev/null 2>>"$WORK/stderr" &
   pid=$!
   for _ in $(seq 1000); do
     [ -n "$shown" ] || { xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1 && shown=$(date +%s.%N); }
-    [ -n "$loaded" ] || { grep -q '^/loaded' "$WORK/requests.log" && loaded=$(date +%s.%N); }
+    [ -n "$loaded" ] || { grep -q '^/loaded' "$REQUESTS" && loaded=$(date +%s.%N); }
     [ -n "$shown" ] && [ -n "$loaded" ] && break
     sleep 0.01
   done

@@ -5,6 +5,8 @@
 # file is 64 MiB larger. Run after scripts/build. Windows figures come from Wine.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+export MC_SOURCE=$PWD MC_BUILD=$PWD/build/win32
+source tests/win32/wine_lib.sh
 out=build/bench/package
 rm -rf "$out" && mkdir -p "$out"
 python3 bench/package/make_bench_client.py sample/package/config "$out"
@@ -20,7 +22,6 @@ i686-w64-mingw32-objcopy --add-section .pad="$out/pad.bin" --set-section-flags .
   build/win32/microclient.exe "$out/win-padded.exe"
 cat build/win32/microclient.exe "$out/package.zip" > "$out/win-client.exe"
 cat "$out/package.zip" >> "$out/win-padded.exe"
-export WINEDEBUG=-all WINEPREFIX="$PWD/build/win32/wine-template"
-[ -d "$WINEPREFIX" ] || { echo "run the Windows tests once first (they make the Wine prefix)"; exit 1; }
-xvfb-run -a wine build/win32/package_bench_win32.exe "$out/win-client.exe" "$out/floor.txt" 50 | tr -d '\r'
-xvfb-run -a wine build/win32/package_bench_win32.exe "$out/win-padded.exe" "$out/floor.txt" 5 | tr -d '\r' | head -n 1
+wine_start
+wine build/win32/package_bench_win32.exe "$out/win-client.exe" "$out/floor.txt" 50 | tr -d '\r'
+wine build/win32/package_bench_win32.exe "$out/win-padded.exe" "$out/floor.txt" 5 | tr -d '\r' | head -n 1

@@ -11,23 +11,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 MC_BUILD=$(realpath "${1:-build/linux}")
-TOOLS=$PWD/tests/tools
+MC_SOURCE=$PWD
+source tests/lib/common.sh
+CLIENT="$MC_BUILD/microclient"
 PROBE="$MC_BUILD/update_probe"
 [ -x "$PROBE" ] || { echo "no $PROBE: build the Linux tests first" >&2; exit 1; }
 RUNS=${RUNS:-5}
 
-WORK=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$WORK"; }
-trap cleanup EXIT
+make_work
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 
 head -c $((100 << 20)) /dev/urandom > "$WORK/body100"
 head -c $((10 << 20)) /dev/urandom > "$WORK/body10"
-python3 "$TOOLS/http_server.py" --root "$WORK" --log "$WORK/requests.log" > "$WORK/port" &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$WORK/port" ] && break; sleep 0.1; done
-port=$(head -n 1 "$WORK/port")
+serve --root "$WORK" --log-times
+port=$PORT
 url="http://127.0.0.1:$port/body100"
 
 now() { date +%s.%N; }
@@ -57,27 +54,22 @@ for size in 10 100; do
 done
 
 # 3. Start to version request.
-display=":$((300 + $$ % 1000))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
+xvfb_start 1024x768x24
 mkdir -p "$WORK/run" "$WORK/home/Desktop"
-python3 "$TOOLS/make_package.py" "$WORK/package.zip" "config/main1.png=$PWD/sample/package/config/main1.png" \
+brand "$WORK/run/client" "config/main1.png=$PWD/sample/package/config/main1.png" \
   "config/cg.txt:=[global]\ntitle=bench\nversion=1.0\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=/none\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
-cat "$MC_BUILD/microclient" "$WORK/package.zip" > "$WORK/run/client"
-chmod +x "$WORK/run/client"
 printf '1.0\r\n' > "$WORK/version.txt"
 : > "$WORK/t_start"
 for _ in $(seq "$RUNS"); do
-  before=$(grep -c ' /version.txt' "$WORK/requests.log" 2>/dev/null || true)
+  before=$(grep -c ' /version.txt' "$REQUESTS" 2>/dev/null || true)
   t0=$(now)
-  (cd "$WORK/run" && DISPLAY=$display HOME="$WORK/home" NO_AT_BRIDGE=1 exec ./client) >/dev/null 2>&1 &
+  (cd "$WORK/run" && HOME="$WORK/home" NO_AT_BRIDGE=1 exec ./client) >/dev/null 2>&1 &
   client=$!
   for _ in $(seq 1000); do
-    [ "$(grep -c ' /version.txt' "$WORK/requests.log" 2>/dev/null || true)" -gt "${before:-0}" ] && break
+    [ "$(grep -c ' /version.txt' "$REQUESTS" 2>/dev/null || true)" -gt "${before:-0}" ] && break
     sleep 0.005
   done
-  t1=$(grep ' /version.txt' "$WORK/requests.log" | tail -n 1 | cut -d' ' -f1)
+  t1=$(grep ' /version.txt' "$REQUESTS" | tail -n 1 | cut -d' ' -f1)
   echo "($t1 - $t0) * 1000" | bc -l >> "$WORK/t_start"
   kill "$client" 2>/dev/null || true
   wait "$client" 2>/dev/null || true

@@ -3,27 +3,18 @@
 # the page and its frames, a cancelled navigation that never reaches the server, window.external
 # with and without an external object (argument types kept), page function calls with hostile
 # arguments, and what the user sees: no context menu, no border, no scroll bars, no pop-up.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
-source "$MC_SOURCE/tests/gtk/browser_pages.sh"
 
 PROBE="$MC_BUILD/browser_probe"
 OUT="$WORK/probe.log"
 browser_site "$WORK/site"
-browser_serve "$WORK/site"
-BASE="http://127.0.0.1:$PORT"
-trap 'kill "$SERVER_PID" 2>/dev/null; gtk_stop' EXIT
+# /slow... is answered after 5 s, to keep a load in flight.
+serve --root "$WORK/site" --no-store --delay /slow=5
 
 # A desktop browser stand-in that records what it was asked to open.
 OPENED="$WORK/opened.txt"
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME"
-cat > "$XDG_DATA_HOME/applications/recorder.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Recorder
-Exec=sh -c 'echo "\$0" >> $OPENED' %u
-DESKTOP
-printf '[Default Applications]\nx-scheme-handler/http=recorder.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
+link_recorder "$OPENED"
 
 # wait_line PATTERN [COUNT]: waits until COUNT lines of the probe match PATTERN (grep -E).
 wait_line() {
@@ -61,10 +52,8 @@ call() {
 # seen PATTERN: "yes" once a probe line matches.
 seen() { wait_line "$1" && echo yes || echo no; }
 
-# pixel X Y: colour of a screen pixel, as srgb(r,g,b).
-pixel() { import -window root "$WORK/shot.png" && convert "$WORK/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
 windows() { xwininfo -root -children | grep -c '^ *0x'; }
-PAGE="srgb(20,120,200)"
+PAGE=20,120,200
 
 # --- With an external object, navigations to "blocked" cancelled, silent.
 probe_start --external --cancel blocked --silent
@@ -95,28 +84,27 @@ check "cancelled navigation: page stays" '"object,function"' "$(call report | cu
 check "cancelled navigation: never requested" no "$(requested /blocked.html)"
 call frameGo /frame2.html >/dev/null
 check "frame navigation: BeforeNavigate2" yes "$(seen "^before $BASE/frame2.html$")"
-for _ in $(seq 50); do [ "$(requested /frame2.html)" = yes ] && break; sleep 0.1; done
-check "frame navigation: requested" yes "$(requested /frame2.html)"
+check "frame navigation: requested" yes "$(requested /frame2.html 5)"
 check "silent: dialogs answered without showing" 'ok "after"' "$(call alertThen)"
 
 # What the user sees: the pointer over the right edge would show an overlay scroll bar.
 xdotool mousemove --window "$WINDOW" 395 150 sleep 0.2 mousemove --window "$WINDOW" 396 160 sleep 0.5
-check "no vertical scroll bar" "$PAGE" "$(pixel 390 15)"
-check "no horizontal scroll bar" "$PAGE" "$(pixel 25 294)"
-check "no border" "$PAGE" "$(pixel 0 150)"
+check "no vertical scroll bar" "$PAGE" "$(screen_pixel 390 15)"
+check "no horizontal scroll bar" "$PAGE" "$(screen_pixel 25 294)"
+check "no border" "$PAGE" "$(screen_pixel 0 150)"
 before=$(windows)
 xdotool mousemove --window "$WINDOW" 250 200 click 3 sleep 0.8
 check "right click: the page sees it" "ok 1" "$(call menus)"
 check "right click: no menu window" "$before" "$(windows)"
-check "right click: no menu drawn" "$PAGE" "$(pixel 300 230)"
+check "right click: no menu drawn" "$PAGE" "$(screen_pixel 300 230)"
 xdotool mousemove --window "$WINDOW" 100 110 click 3 sleep 0.8
 check "right click in the frame: no menu window" "$before" "$(windows)"
-check "right click in the frame: no menu drawn" "$PAGE" "$(pixel 150 190)"
+check "right click in the frame: no menu drawn" "$PAGE" "$(screen_pixel 150 190)"
 
 # A target=_blank link: reported, handed to the desktop's browser, no window inside the client.
 xdotool mousemove --window "$WINDOW" 40 22 click 1
 check "new window reported" yes "$(seen "^newwindow $BASE/popup.html$")"
-for _ in $(seq 50); do [ -s "$OPENED" ] && break; sleep 0.1; done
+wait_file "$OPENED" 5 || true
 check "new window opened by the desktop's browser" "$BASE/popup.html" "$(cat "$OPENED" 2>/dev/null)"
 check "new window: no window in the client" "$before" "$(windows)"
 check "new window: not loaded by the client" no "$(requested /popup.html)"
@@ -132,7 +120,7 @@ check "no external: nothing arrives" 0 "$(grep -c '^external ' "$OUT" || true)"
 # A load replaced by a newer navigation while in flight never completes as a document.
 mark=$(wc -l < "$OUT")
 echo "navigate $BASE/slow.html" >&3
-for _ in $(seq 50); do [ "$(requested /slow.html)" = yes ] && break; sleep 0.1; done
+requested /slow.html 5 >/dev/null
 echo "navigate $BASE/frame2.html" >&3
 wait_line "^complete $BASE/frame2.html"
 check "replaced load: only the new page completes" \
@@ -143,17 +131,14 @@ probe_stop
 # --- Without the handler the page keeps the browser's own menu, border and scroll bars (what
 # the checks above would see if the handler did nothing).
 # eventually CONDITION...: "yes" once the command succeeds (within about 5 s).
-eventually() {
-  for _ in $(seq 25); do "$@" && { echo yes; return; }; sleep 0.2; done
-  echo no
-}
+eventually() { wait_until 5 "$@" && echo yes || echo no; }
 scrollbars_shown() {
   xdotool mousemove --window "$WINDOW" 395 150 sleep 0.1 mousemove --window "$WINDOW" 396 160
-  [ "$(pixel 390 15)" != "$PAGE" ] && [ "$(pixel 25 294)" != "$PAGE" ]
+  [ "$(screen_pixel 390 15)" != "$PAGE" ] && [ "$(screen_pixel 25 294)" != "$PAGE" ]
 }
 probe_start --no-attach
 check "no handler: scroll bars shown" yes "$(eventually scrollbars_shown)"
-check "no handler: border shown" yes "$([ "$(pixel 0 150)" != "$PAGE" ] && echo yes || echo no)"
+check "no handler: border shown" yes "$([ "$(screen_pixel 0 150)" != "$PAGE" ] && echo yes || echo no)"
 before=$(windows)
 xdotool mousemove --window "$WINDOW" 250 200 click 3
 more_windows() { [ "$(windows)" -gt "$before" ]; }

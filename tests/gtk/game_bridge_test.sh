@@ -3,26 +3,18 @@
 # tray: window.external.JsCallClient with its codes (title, recharge link, end, restart) and
 # hostile arguments, ClientCallJs reports of right clicks (also with a ClientCallJs that is
 # missing or throws), the hide key and the tray icon, and cleaning the browser cache.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 source "$MC_SOURCE/tests/gtk/game_lib.sh"
 game_site
 
 OPENED="$WORK/opened.txt"
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME"
-cat > "$XDG_DATA_HOME/applications/recorder.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Recorder
-Exec=sh -c 'echo "\$0" >> $OPENED' %u
-DESKTOP
-printf '[Default Applications]\nx-scheme-handler/http=recorder.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
+link_recorder "$OPENED"
 
 # A notification area for the tray icon, at the bottom right of the screen.
 trayer --edge bottom --align right --widthtype pixel --width 60 --heighttype pixel --height 30 \
   >/dev/null 2>&1 &
-TRAYER_PID=$!
-trap 'kill "$SERVER_PID" "$TRAYER_PID" 2>/dev/null; gtk_stop' EXIT
+at_exit "kill $! 2>/dev/null"
 
 PKG="$WORK/pkg"
 game_package "$PKG" "firstUrl=$BASE/game.html"
@@ -43,7 +35,7 @@ recharge() {
   before=$(cat "$OPENED" 2>/dev/null | wc -l)
   sleep 0.5
   click 1008 12
-  for _ in $(seq 100); do [ "$(cat "$OPENED" 2>/dev/null | wc -l)" -gt "$before" ] && break; sleep 0.05; done
+  wait_file "$OPENED" 5 $((before + 1)) || true
   tail -n 1 "$OPENED" 2>/dev/null
 }
 
@@ -107,17 +99,17 @@ open_page() {
   n=$(wc -l < "$CALLS")
   pages=$(requests '^/report\?external')
   page_call "(location.href = '/game.html?$1from=$((n + 1))', [])" >/dev/null
-  wait_request '^/report\?external' $((pages + 1)) || echo "the page did not load"
+  wait_requests '^/report\?external' $((pages + 1)) || echo "the page did not load"
 }
 
 # --- Right clicks anywhere in the window are reported with their screen point and never
 # reach the page (the page's own contextmenu handler reports nothing).
 xdotool mousemove 500 500 click 3
-wait_request '^/report\?ccj=[0-9]+:3,500,500' || true
+wait_requests '^/report\?ccj=[0-9]+:3,500,500' || true
 check "right click in the page: ClientCallJs 2 then 3, text arguments" "2,500,500,3|3,500,500,3" \
   "$(sed -n 's/^\/report?ccj=//p' "$REQUESTS" | sort -n | cut -d: -f2 | paste -sd'|')"
 xdotool mousemove 1265 10 click 3
-wait_request '^/report\?ccj=[0-9]+:3,1265,10' || true
+wait_requests '^/report\?ccj=[0-9]+:3,1265,10' || true
 check "right click on the close button: reported, no question" "1|IsViewable" \
   "$(requests '^/report\?ccj=[0-9]+:2,1265,10,3$')|$(map_state "$GAME_ID")"
 check "the page never saw a context menu" 0 "$(requests '^/report\?contextmenu')"
@@ -139,7 +131,7 @@ reload_picture() {
   local n
   n=$(requests '^/report\?reloaded')
   xdotool mousemove 400 400 click 3
-  wait_request '^/report\?reloaded' $((n + 1)) || echo "picture not reloaded"
+  wait_requests '^/report\?reloaded' $((n + 1)) || echo "picture not reloaded"
   requests '^/cached.png'
 }
 open_page ""
@@ -189,15 +181,15 @@ check "and the icon still brings it back" IsViewable "$(eventually_map_state "$G
 
 # --- Code 1 ends the program at once, without the question.
 page_call '["1"]' >/dev/null
-check "code 1 ends the program without a question" yes "$(client_gone 10)"
+check "code 1 ends the program without a question" yes "$(ended 10)"
 
 # --- Code 2 starts the program again and ends this one.
 pages=$(requests '^/game.html$')
 game_start "$WORK/game/sea.client"
 old_pid=$CLIENT_PID
 page_call '["2"]' >/dev/null
-check "code 2: this program ends" yes "$(client_gone 10)"
-wait_request '^/game.html$' $((pages + 2)) || true
+check "code 2: this program ends" yes "$(ended 10)"
+wait_requests '^/game.html$' $((pages + 2)) || true
 new_id=$(wait_window game || true)
 new_pid=$(xdotool getwindowpid "$new_id" 2>/dev/null || true)
 check "code 2: a new program shows the game page" yes \

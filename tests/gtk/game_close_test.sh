@@ -3,7 +3,7 @@
 # and the restart item ask the closeMsg question (titled with the program's name, Cancel
 # preselected); Cancel keeps the window, OK ends it or starts the program again first. The
 # settings menu opens just below its button. A window destroyed from outside ends the program.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 source "$MC_SOURCE/tests/gtk/game_lib.sh"
 game_site
@@ -35,8 +35,8 @@ check "Cancel: no restart" "yes|1" "$(alive)|$(requests '^/game.html$')"
 # F5 (bound to the restart item) and OK: a new program, and this one ends.
 xdotool mousemove 640 400 key F5
 question sea ok >/dev/null
-check "OK on the restart question ends this program" yes "$(client_gone 10)"
-wait_request '^/game.html$' 2 || true
+check "OK on the restart question ends this program" yes "$(ended 10)"
+wait_requests '^/game.html$' 2 || true
 new_id=$(wait_window game || true)
 CLIENT_PID=$(xdotool getwindowpid "$new_id" 2>/dev/null || echo 0)
 check "and a new program shows the game page" "2|yes" "$(requests '^/game.html$')|$(alive)"
@@ -45,7 +45,7 @@ check "and a new program shows the game page" "2|yes" "$(requests '^/game.html$'
 GAME_ID=$new_id
 $GAME_X11 close "$GAME_ID"
 check "the window manager's close asks the question" "确定要退出游戏吗？" "$(question sea ok)"
-check "OK ends the program" yes "$(client_gone 10)"
+check "OK ends the program" yes "$(ended 10)"
 
 # A window destroyed from outside ends the program; a program name without an extension
 # gives the question an empty title.
@@ -54,5 +54,5 @@ game_start "$WORK/game/seaclient"
 click 1265 10
 check "a name without an extension: empty title" "确定要退出游戏吗？" "$(question "" cancel)"
 xdotool windowclose "$GAME_ID"
-check "a destroyed window ends the program" yes "$(client_gone 10)"
+check "a destroyed window ends the program" yes "$(ended 10)"
 finish

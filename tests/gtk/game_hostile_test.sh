@@ -4,7 +4,7 @@
 # than the screen; a title cut inside a double-byte character; a window dragged off screen;
 # and packages whose style.png or logo.png is missing or broken, which stop the window's
 # initialisation. Each must show its defined reaction, stay usable and end cleanly.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 source "$MC_SOURCE/tests/gtk/game_lib.sh"
 game_site
@@ -23,10 +23,10 @@ usable() {
   local n
   n=$(requests '^/report\?ccj=[0-9]+:3,400,500')
   xdotool mousemove 400 500 click 3
-  wait_request '^/report\?ccj=[0-9]+:3,400,500' $((n + 1)) || true
+  wait_requests '^/report\?ccj=[0-9]+:3,400,500' $((n + 1)) || true
   check "$1: right clicks still reach the page" $((n + 1)) "$(requests '^/report\?ccj=[0-9]+:3,400,500')"
   page_call '["1"]' >/dev/null
-  check "$1: the page still ends the program" yes "$(client_gone 10)"
+  check "$1: the page still ends the program" yes "$(ended 10)"
 }
 
 # --- Frame pieces: numbers outside the pictures, a picture outside the sprite, pieces of no
@@ -99,16 +99,16 @@ stopped_case() {  # NAME MESSAGE PAGE-LOADED PACKAGE-CHANGE
   pages=$(requests '^/game.html$')
   start_in "$WORK/game" "$PROGRAM"
   if [ -n "$2" ]; then
-    check "$1: the reading message" "$2" "$(/usr/bin/python3 "$TOOLS/dialog.py" 启动失败 ok 20 || true)"
+    check "$1: the reading message" "$2" "$(dialog 启动失败 ok 20 || true)"
   fi
   GAME_ID=$(wait_window game || true)
   check "$1: the window stays open" yes "$([ -n "$GAME_ID" ] && echo yes || echo no)"
   check "$1: on the work area, not maximised later" "0,0,1280,800" "$(geometry "$GAME_ID")"
-  [ "$3" = no ] || wait_request '^/game.html$' $((pages + 1)) || true
+  [ "$3" = no ] || wait_requests '^/game.html$' $((pages + 1)) || true
   check "$1: game page loaded" "$3" "$([ "$(requests '^/game.html$')" -gt "$pages" ] && echo yes || echo no)"
   $GAME_X11 close "$GAME_ID"
   check "$1: closing asks the question" "确定要退出游戏吗？" "$(question sea ok)"
-  check "$1: OK ends the program" yes "$(client_gone 10)"
+  check "$1: OK ends the program" yes "$(ended 10)"
 }
 stopped_case "no style.png" "读取图片失败" no 'rm "$PKG/config/style.png"'
 stopped_case "style.png broken" "" no 'head -c 100 "$MC_SOURCE/sample/package/config/main1.png" > "$PKG/config/style.png"'

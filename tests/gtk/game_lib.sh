@@ -1,6 +1,6 @@
-# Sourced by the game window tests after lib.sh: the test site, branded clients made from the
-# sample package, and the small steps a player takes (drags, clicks, keys), with waits that
-# end as soon as what they wait for has happened.
+# Sourced by the game window tests after gtk_lib.sh: the game test site, branded clients made
+# from the sample package, and the small steps a player takes (drags, clicks, keys), with waits
+# that end as soon as what they wait for has happened.
 
 GAME_CHECK="$MC_BUILD/game_frame_check"
 
@@ -11,20 +11,12 @@ GAME_CHECK="$MC_BUILD/game_frame_check"
 if [ -n "${ASAN_OPTIONS:-}" ]; then export ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_malloc=0"; fi
 GAME_X11="/usr/bin/python3 $MC_SOURCE/tests/gtk/game_x11.py"
 
-# game_site: serves the test page (tests/gtk/game_server.py) from $WORK/site; sets PORT, BASE,
-# REQUESTS (the request log) and CALLS (the page's queue of JsCallClient calls).
+# game_site: serves the game test page (http_server.py --calls); sets PORT, BASE, REQUESTS (the
+# request log) and CALLS (the page's queue of JsCallClient calls).
 game_site() {
-  mkdir -p "$WORK/site"
-  python3 "$MC_SOURCE/tests/gtk/game_server.py" "$WORK/site" &
-  SERVER_PID=$!
-  for _ in $(seq 100); do [ -s "$WORK/site/port" ] && break; sleep 0.05; done
-  PORT=$(cat "$WORK/site/port")
-  BASE="http://127.0.0.1:$PORT"
-  REQUESTS="$WORK/site/requests"
-  CALLS="$WORK/site/calls"
-  : > "$REQUESTS"
+  CALLS="$WORK/calls"
   : > "$CALLS"
-  trap 'kill "$SERVER_PID" 2>/dev/null; gtk_stop' EXIT
+  serve --calls "$CALLS"
 }
 
 # game_package DIR [KEY=VALUE | SECTION.KEY=VALUE ...]: a copy of the sample package in DIR with
@@ -58,34 +50,18 @@ PY
 
 # game_brand PACKAGE_DIR OUT: the Linux client branded with the package folder, whatever it
 # holds (broken packages included).
-game_brand() {
-  python3 "$TOOLS/make_package.py" "$WORK/brand.zip" --dir "$1"
-  cat "$CLIENT" "$WORK/brand.zip" > "$2"
-  chmod +x "$2"
-}
+game_brand() { brand "$2" --dir "$1"; }
 
 # game_start PROGRAM: starts a branded client in its folder and waits for its game window
 # (GAME_ID) and for the page to run (its first report reached the server).
 game_start() {
   local reports
-  reports=$(grep -c '^/report?external' "$REQUESTS" || true)
+  reports=$(requests '^/report\?external')
   start_in "$(dirname "$1")" "$1"
   GAME_ID=$(wait_window game || true)
   [ -n "$GAME_ID" ] || { echo "no game window"; cat "$WORK/client.log"; return 1; }
-  wait_request '^/report\?external' $((reports + 1)) || echo "the page did not start"
+  wait_requests '^/report\?external' $((reports + 1)) || echo "the page did not start"
 }
-
-# wait_request PATTERN [COUNT]: waits (about 10 s at most) until COUNT requests match.
-wait_request() {
-  local count=${2:-1}
-  for _ in $(seq 200); do
-    [ "$(grep -cE "$1" "$REQUESTS" 2>/dev/null)" -ge "$count" ] && return 0
-    sleep 0.05
-  done
-  return 1
-}
-
-requests() { grep -cE "$1" "$REQUESTS" 2>/dev/null || true; }
 
 # page_call EXPRESSION: the page calls window.external.JsCallClient(...EXPRESSION) and this
 # waits until it has; prints "done" or what failed.
@@ -93,7 +69,7 @@ page_call() {
   local n
   n=$(wc -l < "$CALLS")
   printf '%s\n' "$1" >> "$CALLS"
-  if wait_request "^/report\?(done|failed)=$n( |$)"; then
+  if wait_requests "^/report\?(done|failed)=$n( |$)"; then
     grep -E "^/report\?(done|failed)=$n( |$)" "$REQUESTS" | head -n 1 | sed 's/^\/report?\([a-z]*\).*/\1/'
   else
     echo timeout
@@ -165,9 +141,6 @@ double_click() {
   sleep 0.3
 }
 
-# screenshot FILE
-screenshot() { import -window root "$1"; }
-
 # frame_check STATE: "same" once a screenshot of the game window shows the frame of $PKG as
 # the paint plan for STATE (max or restored) has it (within about 3 s), else what differs.
 # The pointer rests on the page meanwhile, so no button tooltip lies over the frame.
@@ -195,21 +168,5 @@ title_extent() {
   "$GAME_CHECK" title "$PKG/config" "$shot" ${g//,/ } "$1"
 }
 
-# pixel X Y: a screen pixel as srgb(r,g,b).
-pixel() {
-  screenshot "$WORK/pixel.png"
-  convert "$WORK/pixel.png" -format "%[pixel:p{$1,$2}]" info:
-}
-
-# eventually_pixel X Y EXPECTED: the pixel once it is EXPECTED (within about 3 s).
-eventually_pixel() {
-  local p
-  for _ in $(seq 30); do p=$(pixel "$1" "$2"); [ "$p" = "$3" ] && break; sleep 0.05; done
-  echo "$p"
-}
-
-# client_gone SECONDS: "yes" once the client process has ended.
-client_gone() { wait_exit "$1" && echo yes || echo no; }
-
 # question TITLE ok|cancel: the text of the question titled TITLE, answered.
-question() { /usr/bin/python3 "$TOOLS/dialog.py" "$1" "$2" 15 || true; }
+question() { dialog "$1" "$2" 15 || true; }

@@ -5,28 +5,21 @@
 # double-clicks on the band (also over a button), no border zones while maximised, full screen
 # from the settings menu and back, and which keys reach the page (the hide key with no
 # notification area to hide to leaves the window where it is).
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 source "$MC_SOURCE/tests/gtk/game_lib.sh"
 game_site
 
 # A desktop browser stand-in that records what link buttons open.
 OPENED="$WORK/opened.txt"
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME"
-cat > "$XDG_DATA_HOME/applications/recorder.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Recorder
-Exec=sh -c 'echo "\$0" >> $OPENED' %u
-DESKTOP
-printf '[Default Applications]\nx-scheme-handler/http=recorder.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
+link_recorder "$OPENED"
 
 PKG="$WORK/pkg"
 game_package "$PKG" "firstUrl=$BASE/game.html" minGameWidth=600 minGameHeight=400
 mkdir -p "$WORK/game"
 game_brand "$PKG" "$WORK/game/sea.client"
 game_start "$WORK/game/sea.client"
-PAGE="srgb(32,80,128)"
+PAGE=32,80,128
 
 # --- Maximised: the work area (the whole screen under Xvfb), the title band alone.
 check "starts maximised on the work area" "0,0,1280,800" "$(eventually_geometry "$GAME_ID" 0,0,1280,800)"
@@ -34,11 +27,11 @@ check "window text is the configured title" "星海征途" "$(xdotool getwindown
 check "maximised: title band copied from the sprite" same "$(frame_check max)"
 extent=$(title_extent max)
 check "maximised: bold title drawn in its colour" yes "$([ "$extent" -gt 70 ] && echo yes || echo no)"
-check "the page fills the rest" "$PAGE" "$(eventually_pixel 640 400 "$PAGE")"
+check "the page fills the rest" "$PAGE" "$(wait_pixel 640 400 "$PAGE")"
 
 # Keys: Enter and Escape reach the page and end nothing; F1 to F12 never reach it.
 xdotool mousemove 640 400 click 1 key Return Escape F1 F12 a
-wait_request '^/report\?key=a$'
+wait_requests '^/report\?key=a$'
 check "Enter reaches the page" 1 "$(requests '^/report\?key=Enter$')"
 check "Escape reaches the page" 1 "$(requests '^/report\?key=Escape$')"
 check "function keys never reach the page" 0 "$(requests '^/report\?key=F(1|12)$')"
@@ -46,7 +39,7 @@ check "Enter and Escape end nothing" IsViewable "$(map_state "$GAME_ID")"
 # F9 hides to the tray, but this desktop has no notification area: the window must stay, or
 # nothing could bring it back.
 xdotool key F9 a
-wait_request '^/report\?key=a$' 2
+wait_requests '^/report\?key=a$' 2
 check "F9 without a notification area: the window stays" IsViewable "$(map_state "$GAME_ID")"
 
 # No border zone and no drag while maximised: a press at the top-left corner moves nothing.
@@ -89,17 +82,17 @@ check "double-click again: back to the first restored rectangle" "340,200,600,40
 # the button sees one press only.
 double_click 709 212
 check "double-click over a button toggles" "0,0,1280,800" "$(eventually_geometry "$GAME_ID" 0,0,1280,800)"
-for _ in $(seq 40); do [ -s "$OPENED" ] && break; sleep 0.05; done
+wait_file "$OPENED" 2 || true
 sleep 0.3
-check "the button under the double-click opened its link once" "1" "$(grep -c 'view=forum' "$OPENED" 2>/dev/null || echo 0)"
+check "the button under the double-click opened its link once" "1" "$(grep -c 'view=forum' "$OPENED" || true)"
 
 # --- Full screen from the settings menu: no frame, no buttons, the page over the screen.
 click 1140 12
 items=$(/usr/bin/python3 "$MC_SOURCE/tests/gtk/game_menu.py" list 10 | paste -sd'|')
 check "settings menu: items in order, version after its title" "刷新(F5)|清理|全屏(F11)|版本号1.30" "$items"
 /usr/bin/python3 "$MC_SOURCE/tests/gtk/game_menu.py" choose "全屏(F11)" >/dev/null || true
-check "full screen: the page covers the title band" "$PAGE" "$(eventually_pixel 300 10 "$PAGE")"
-check "full screen: no buttons" "$PAGE" "$(eventually_pixel 1265 10 "$PAGE")"
+check "full screen: the page covers the title band" "$PAGE" "$(wait_pixel 300 10 "$PAGE")"
+check "full screen: no buttons" "$PAGE" "$(wait_pixel 1265 10 "$PAGE")"
 check "full screen: the primary screen" "0,0,1280,800" "$(geometry "$GAME_ID")"
 xdotool mousemove 640 400 key F11
 check "F11 leaves full screen into the maximised state" same "$(frame_check max)"

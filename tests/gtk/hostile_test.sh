@@ -5,7 +5,7 @@
 # text and a normal exit after OK, a silent normal exit, or the launcher or game window with
 # its title and the program still running when the test ends it (closing a window may ask a
 # question; that is for the window tests).
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 
 # Peak resident memory allowed per run. A run that shows a window needs about 35 MB, the
@@ -37,7 +37,7 @@ while IFS=$'\t' read -r file reaction argument description; do
   case $reaction in
     message)
       check "$name: message" "$argument" \
-        "$(/usr/bin/python3 "$TOOLS/dialog.py" "启动失败" ok 30 || true)" ;;
+        "$(dialog "启动失败" ok 30 || true)" ;;
     launcher|game)
       id=$(wait_window "$reaction" || true)
       check "$name: $reaction window" yes "$([ -n "$id" ] && echo yes || echo no)"

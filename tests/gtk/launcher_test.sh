@@ -5,18 +5,13 @@
 # script location change inside an iframe each close it and open the game window on the
 # address without the marker, Enter and Escape never close it, the close button asks first
 # (Cancel keeps it, OK ends the program), and a missing button image stops the build there.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 
 site="$WORK/site"
 mkdir -p "$site/slow"
-REQUESTS="$WORK/requests.log"
-: > "$REQUESTS"
-python3 "$MC_SOURCE/tests/gtk/browser_server.py" "$site" "$WORK/port" "$REQUESTS" &
-SERVER_PID=$!
-trap 'kill "$SERVER_PID" 2>/dev/null; gtk_stop' EXIT
-for _ in $(seq 100); do [ -s "$WORK/port" ] && break; sleep 0.05; done
-BASE="http://127.0.0.1:$(cat "$WORK/port")"
+# Pages under /slow take 5 s.
+serve --root "$site" --no-store --delay /slow=5
 
 # The launcher page: the marked link top left, a plain link below it, page colour red.
 page() {  # page FILE
@@ -70,9 +65,7 @@ for key, value in (("title", "登录器测试"), ("gameheader", os.environ["MARK
 text += "\n" + os.environ["LINKS"].replace("\\n", "\n")
 open(sys.argv[2], "w", encoding="gbk", newline="\r\n").write(text)
 PY
-  python3 "$TOOLS/make_package.py" "$WORK/package.zip" --dir "$WORK/pkg"
-  cat "$CLIENT" "$WORK/package.zip" > "$run/myclient.bin"
-  chmod +x "$run/myclient.bin"
+  brand "$run/myclient.bin" --dir "$WORK/pkg"
   start_in "$run" "$run/myclient.bin"
   LAUNCHER=$(wait_window launcher || true)
   eval "$(xdotool getwindowgeometry --shell "$LAUNCHER" 2>/dev/null | sed 's/^/L/')"
@@ -80,20 +73,13 @@ PY
 area() {  # area N X Y W H URL: an html link record
   printf '[link%s]\\ntype=4\\nx=%s\\ny=%s\\nwidth=%s\\nheight=%s\\nurl=%s\\n' "$@"
 }
-pixel() {  # pixel X Y: the screen colour at picture point (X, Y), as #RRGGBB
-  import -window root -crop "1x1+$((LX + $1))+$((LY + $2))" -depth 8 txt:- 2>/dev/null |
-    grep -o '#[0-9A-F]\{6\}' | head -n 1
-}
-wait_pixel() {  # wait_pixel X Y COLOUR: waits up to 20 s for the colour there
-  for _ in $(seq 100); do [ "$(pixel "$1" "$2")" = "$3" ] && return 0; sleep 0.2; done
-  return 1
+# at X Y [EXPECTED]: the screen colour at picture point (X, Y); with EXPECTED, once it is that
+# colour (within 20 s).
+at() {
+  if [ -n "${3:-}" ]; then wait_pixel $((LX + $1)) $((LY + $2)) "$3" 20; else
+    screen_pixel $((LX + $1)) $((LY + $2)); fi
 }
 click() { xdotool mousemove $((LX + $1)) $((LY + $2)) click 1; }
-wait_request() {  # wait_request PATH: waits up to 20 s for the server to see it
-  for _ in $(seq 100); do [ "$(requested "$1")" = yes ] && return 0; sleep 0.2; done
-  return 1
-}
-requested() { grep -qxF "$1" "$REQUESTS" && echo yes || echo no; }
 shown() {  # shown ROLE: "yes" when a visible window has that role now
   local id
   for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
@@ -102,7 +88,7 @@ shown() {  # shown ROLE: "yes" when a visible window has that role now
   echo no
 }
 running() { kill -0 "$CLIENT_PID" 2>/dev/null && echo yes || echo no; }
-RED='#C81E1E' BLUE='#1E64C8' PLACEHOLDER='#112233'
+RED=200,30,30 BLUE=30,100,200 PLACEHOLDER=17,34,51
 
 # 1. A first area that takes 5 s (the server's /slow prefix) and a fast second one.
 launch 2 "$(area 1 40 92 560 340 "$BASE/slow/launcher.html")$(area 2 620 92 100 340 "$BASE/area2.html")"
@@ -110,10 +96,10 @@ check "launcher shown" yes "$([ -n "$LAUNCHER" ] && echo yes || echo no)"
 wait_request /area2.html || true
 sleep 1
 # The placeholder fills the last area's place; that area is still hidden.
-check "placeholder colour before the first page" "$PLACEHOLDER" "$(pixel 670 300)"
-wait_pixel 300 400 "$RED" || true
-check "first page shows" "$RED" "$(pixel 300 400)"
-check "second area shows with it" "$BLUE" "$(pixel 670 300)"
+check "placeholder colour before the first page" "$PLACEHOLDER" "$(at 670 300)"
+at 300 400 "$RED" >/dev/null
+check "first page shows" "$RED" "$(at 300 400)"
+check "second area shows with it" "$BLUE" "$(at 670 300)"
 xdotool windowfocus --sync "$LAUNCHER" 2>/dev/null || true
 xdotool key Return Escape KP_Enter
 sleep 1
@@ -141,19 +127,19 @@ kill "$CLIENT_PID" 2>/dev/null; wait_exit 10 || true
 before=$(grep -c '^/game.html' "$REQUESTS" || true)
 launch 2 "$(area 1 40 92 560 340 "$BASE/launcher.html")[link2]\ntype=3\nx=698\ny=31\n" \
   "config/2_n.png=$cfg/7_n.png" "config/2_d.png=$cfg/7_d.png"
-wait_pixel 300 400 "$RED" || true
+at 300 400 "$RED" >/dev/null
 click 712 44
-check "close question text" "确定要退出吗？" "$(/usr/bin/python3 "$TOOLS/dialog.py" myclient cancel 20 || true)"
+check "close question text" "确定要退出吗？" "$(dialog myclient cancel 20 || true)"
 sleep 1
 check "Cancel keeps the launcher" yes "$(running)"
 click 712 44
-check "asked again" "确定要退出吗？" "$(/usr/bin/python3 "$TOOLS/dialog.py" myclient ok 20 || true)"
+check "asked again" "确定要退出吗？" "$(dialog myclient ok 20 || true)"
 check "OK ends the program" yes "$(wait_exit 10 && echo yes || echo no)"
 check "no game window after closing" 0 "$(( $(grep -c '^/game.html' "$REQUESTS") - before ))"
 
 # 4. A button whose images are missing: the message, then the launcher with the controls
 # before it; the link after it is never built.
-/usr/bin/python3 "$TOOLS/dialog.py" 启动失败 ok 20 > "$WORK/message" &
+dialog 启动失败 ok 20 > "$WORK/message" &
 answer=$!
 launch 3 "$(area 1 40 92 560 340 "$BASE/launcher.html")[link2]\ntype=1\nx=620\ny=92\n$(area 3 620 200 100 100 "$BASE/never.html")"
 wait "$answer" || true
@@ -197,7 +183,7 @@ MARKER="${marker}yz" launch 53 "$records" "config/51_n.png=$cfg/1_n.png" "config
   "config/52_n.png=$WORK/bad.png" "config/52_d.png=$WORK/bad.png"
 check "bad input: launcher shown at the picture's size" "760x480" "${LWIDTH:-}x${LHEIGHT:-}"
 wait_request /pop.html || true
-wait_pixel 300 400 "$RED" || true
+at 300 400 "$RED" >/dev/null
 click 100 40
 sleep 3
 check "bad input: pop-ups leave the launcher responsive" "yes 760" \

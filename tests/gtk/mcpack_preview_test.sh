@@ -8,18 +8,16 @@
 # run this test with MC_UPDATE_PREVIEW_REFERENCE=1. It then rewrites the references and fails,
 # so that it is never left on; look at the new pictures before committing them.
 set -uo pipefail
-source "$MC_SOURCE/tests/tools/check.sh"
+source "$MC_SOURCE/tests/lib/common.sh"
 
 MCPACK="$MC_BUILD/mcpack"
 COMPARE="$MC_BUILD/preview_compare"
 SAMPLE="$MC_SOURCE/sample/package"
 REFERENCES="$MC_SOURCE/tests/fixtures/preview"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+make_work
 
 # run COMMAND...: its output (stdout and stderr) in $out, its exit status in $rc.
 run() { out=$("$@" 2>&1); rc=$?; }
-pixel() { "$COMPARE" --pixel "$@"; }
 
 # Where the windows are in the picture: launcher at (16, 56), the game window 32 pixels to the
 # right of the sample's 760-pixel launcher.
@@ -69,16 +67,16 @@ run "$MCPACK" preview "$broken" -o "$WORK/broken.png"
 check "broken: exit status" 1 "$rc"
 check "broken: picture written" yes "$(test -s "$WORK/broken.png" && echo yes || echo no)"
 check "broken: summary" "$broken: 2 problems" "$(tail -1 <<<"$out")"
-check "broken: the missing link picture is marked around its place" FF0000 \
+check "broken: the missing link picture is marked around its place" 255,0,0 \
   "$(pixel "$WORK/broken.png" $((LX + 662 - 1)) $((LY + 31 + 13)))"
-check "broken: ... and crossed out" FF0000 \
+check "broken: ... and crossed out" 255,0,0 \
   "$(pixel "$WORK/broken.png" $((LX + 662 + 15)) $((LY + 31 + 13)))"
 close=($((LX + 698 + 15)) $((LY + 31 + 13)))
 check "broken: the close link after it is not built" no "$([ "$(pixel "$WORK/broken.png" \
   "${close[@]}")" == "$(pixel "$WORK/maximized.png" "${close[@]}")" ] && echo yes || echo no)"
-check "broken: the game button without picture is marked from the right edge" FF0000 \
+check "broken: the game button without picture is marked from the right edge" 255,0,0 \
   "$(pixel "$WORK/broken.png" $((GX + 1024 - 84 - 1)) $((GY + 8)))"
-check "broken: ... and crossed out" FF0000 \
+check "broken: ... and crossed out" 255,0,0 \
   "$(pixel "$WORK/broken.png" $((GX + 1024 - 84 + 8)) $((GY + 8)))"
 for at in "$((GX + 1024 - 14)) $((GY + 11))" "$((GX + 500)) $((GY + 400))" "$((LX + 100)) $((LY + 200))"; do
   # shellcheck disable=SC2086

@@ -2,13 +2,12 @@
 # The package tool: checking the sample deployment and a broken copy of it, branding the Linux
 # client, and refusing what it cannot do. Needs MC_BUILD and MC_SOURCE; no display.
 set -uo pipefail
-source "$MC_SOURCE/tests/tools/check.sh"
+source "$MC_SOURCE/tests/lib/common.sh"
 
 MCPACK="$MC_BUILD/mcpack"
 CLIENT="$MC_BUILD/microclient"
 SAMPLE="$MC_SOURCE/sample/package"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+make_work
 
 # run COMMAND...: its output (stdout and stderr) in $out, its exit status in $rc.
 run() { out=$("$@" 2>&1); rc=$?; }

@@ -2,7 +2,7 @@
 # Package PNGs of every colour type decode on Linux into exactly the skin bitmap bytes the
 # fixtures expect (the Windows port is held to the same files), and broken data is refused.
 set -euo pipefail
-source "$MC_SOURCE/tests/tools/check.sh"
+source "$MC_SOURCE/tests/lib/check.sh"
 FIXTURES="$MC_SOURCE/tests/fixtures/skin"
 OUT=$(mktemp -d)
 trap 'rm -rf "$OUT"' EXIT

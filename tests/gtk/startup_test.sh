@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Linux client from start to its first window: package failures with their messages,
 # the choice between launcher and game window, leftovers, and the desktop entry.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 
 config='[global]\ntitle=测试客户端\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n'
@@ -12,7 +12,7 @@ mkdir -p "$dir"
 # expect_message DESCRIPTION TEXT: the client shows 启动失败 with TEXT, then ends on OK.
 expect_message() {
   local out
-  out=$(/usr/bin/python3 "$TOOLS/dialog.py" "启动失败" ok 20 || true)
+  out=$(dialog "启动失败" ok 20 || true)
   check "$1: message" "$2" "$out"
   if wait_exit 10; then check "$1: ends after OK" yes yes; else
     check "$1: ends after OK" yes no; kill "$CLIENT_PID" 2>/dev/null || true; wait_exit 5 || true; fi

@@ -3,7 +3,7 @@
 # a line: result code and what stays in the work directory. Bad version files, unreachable or
 # misbehaving servers, odd paths, downloads that must not replace the program, a directory or
 # disk that cannot take the files, HTTPS; then the result reaching (or not) its window.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 
 PROBE="$MC_BUILD/update_probe"
@@ -20,14 +20,6 @@ printf '2.0\r\n' > "$site/v/new file.txt"
 printf '\x89PNG\r\n\x1a\n\0\0\0\x0d' > "$WORK/binary"
 { printf '2.0\n'; head -c 1048576 /dev/zero | tr '\0' 'x'; } > "$WORK/huge"
 
-serve() {  # serve PORTFILE [http_server.py options...]: starts a server, prints nothing
-  local out=$1; shift
-  python3 "$TOOLS/http_server.py" --root "$site" "$@" > "$out" 2>/dev/null &
-  SERVERS+=($!)
-  for _ in $(seq 50); do [ -s "$out" ] && break; sleep 0.1; done
-}
-SERVERS=()
-trap 'kill "${SERVERS[@]}" 2>/dev/null || true; gtk_stop' EXIT
 routes=(
   --route "/v/new.txt=text:2.0\r\n1.0\r\n" --route "/v/same.txt=text:1.0\r\n" \
   --route "/v/empty.txt=text:" --route "/v/binary.txt=file:$WORK/binary" \
@@ -39,10 +31,10 @@ routes=(
   --route "/e/bare=file:$CLIENT" --route "/e/nocg=file:$WORK/nocg" \
   --route "/e/text=text:<html>not found</html>" --route "/e/cut=unsized:$WORK/cut" \
   --route "/e/short=truncate:100000:$site/e/client" --route "/e/stall=stall:1000:$site/e/client")
-serve "$WORK/port" "${routes[@]}"
-port=$(head -n 1 "$WORK/port")
-serve "$WORK/tls-port" "${routes[@]}" --tls "$WORK/cert.pem"
-tls_port=$(head -n 1 "$WORK/tls-port")
+serve --root "$site" "${routes[@]}"
+port=$PORT
+serve --root "$site" "${routes[@]}" --tls "$WORK/cert.pem"
+tls_port=$PORT
 refused=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 
 # expect DESCRIPTION EXPECTED-OUTPUT EXPECTED-FILES SERVER PORT VERSION_URL EXE_URL [options]:
@@ -102,7 +94,7 @@ expect "file size limit during the exe" "code 10011" "" $h "$port" /v/new.txt /e
 small="$WORK/small"
 mkdir -p "$small"
 if mount -t tmpfs -o size=256k tmpfs "$small" 2>/dev/null; then
-  trap 'umount "$small" 2>/dev/null || true; kill "${SERVERS[@]}" 2>/dev/null || true; gtk_stop' EXIT
+  at_exit 'umount "$small" 2>/dev/null'  # before the scratch folder goes
   RUN_DIR=$small/run
   expect "disk full during the exe" "code 10011" "" $h "$port" /v/new.txt /e/client
   dd if=/dev/zero of="$small/filler" bs=4k 2>/dev/null || true  # until the disk is full

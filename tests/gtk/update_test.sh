@@ -4,7 +4,7 @@
 # update script (detached, idle priority), the new client shows its launcher and removes the
 # leftovers. Also the script run from another current directory, a failed check, quitting during
 # a stalled download, and the process killed in the middle of one.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 
 png="$MC_SOURCE/sample/package/config/main1.png"
@@ -13,30 +13,14 @@ dir="$WORK/game 'q' \"d\" \$x \`y\` \\z"
 mkdir -p "$site/download" "$dir"
 head -c 200000 /dev/urandom > "$WORK/noise"
 
-python3 "$TOOLS/http_server.py" --root "$site" --log "$WORK/requests.log" \
-  --route "/stall/client=stall:1000:$WORK/noise" > "$WORK/port" 2>/dev/null &
-SERVER_PID=$!
-trap 'kill $SERVER_PID ${NEW_PID:-} 2>/dev/null || true; gtk_stop' EXIT
-for _ in $(seq 50); do [ -s "$WORK/port" ] && break; sleep 0.1; done
-port=$(head -n 1 "$WORK/port")
+serve --root "$site" --route "/stall/client=stall:1000:$WORK/noise"
+port=$PORT
+at_exit 'kill ${NEW_PID:-} 2>/dev/null'
 
 # brand_update OUT VERSION TITLE [EXE_URL]: a client that checks the local server for updates.
 brand_update() {
   brand "$1" "config/main1.png=$png" \
     "config/cg.txt:=[global]\ntitle=$3\nversion=$2\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=${4:-/download/client}\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
-}
-# launcher_titled TITLE: the id of a visible launcher window with that title, within 30 s.
-launcher_titled() {
-  local id
-  for _ in $(seq 150); do
-    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-      if xprop -id "$id" WM_WINDOW_ROLE 2>/dev/null | grep -q '"launcher"'; then
-        echo "$id"; return 0
-      fi
-    done
-    sleep 0.2
-  done
-  return 1
 }
 wait_trace() {
   for _ in $(seq 300); do
@@ -52,7 +36,7 @@ brand_update "$dir/client" 1.0 旧版客户端
 brand_update "$site/download/client" 2.0 新版客户端
 printf '2.0\r\n' > "$site/version.txt"
 start_in "$dir" "$dir/client"
-id=$(launcher_titled 新版客户端 || true)
+id=$(wait_window launcher '^新版客户端$' || true)
 check "the new client shows its launcher" yes "$([ -n "$id" ] && echo yes || echo no)"
 NEW_PID=$(xdotool getwindowpid "$id" 2>/dev/null || true)
 check "the old process has ended" yes "$(wait_exit 5 && echo yes || echo no)"
@@ -75,7 +59,7 @@ brand_update "$dir/bin/client" 1.0 旧版客户端
 cp "$dir/bin/client" "$WORK/old-client"
 start_in "$dir/run" "$dir/bin/client"
 wait_exit 30 || true
-for _ in $(seq 50); do [ -e "$dir/run/client" ] && break; sleep 0.1; done
+wait_until 5 test -e "$dir/run/client" || true
 check "other directory: old program moved aside beside itself" yes \
   "$(cmp -s "$dir/bin/Launcher_back_up" "$WORK/old-client" && echo yes || echo no)"
 check "other directory: new program in the current directory" yes \
@@ -89,7 +73,7 @@ brand_update "$dir/client" 1.0 旧版客户端
 start_in "$dir" "$dir/client"
 wait_trace || true
 check "version file missing: result" 10009 "$(cat "$WORK/trace" 2>/dev/null)"
-id=$(launcher_titled 旧版客户端 || true)
+id=$(wait_window launcher '^旧版客户端$' || true)
 check "version file missing: launcher still shown" yes "$([ -n "$id" ] && echo yes || echo no)"
 check "version file missing: nothing left behind" client "$(ls "$dir")"
 xdotool windowclose "$id" 2>/dev/null || true
@@ -100,19 +84,19 @@ rm -f "$WORK/trace"
 printf '2.0\r\n' > "$site/version.txt"
 brand_update "$dir/client" 1.0 旧版客户端 /stall/client
 start_in "$dir" "$dir/client"
-for _ in $(seq 100); do grep -q /stall/ "$WORK/requests.log" 2>/dev/null && break; sleep 0.1; done
+wait_requests /stall/ || true
 sleep 0.5
 check "stalled download: the partial file has no name meanwhile" client "$(ls "$dir")"
-id=$(launcher_titled 旧版客户端 || true)
+id=$(wait_window launcher '^旧版客户端$' || true)
 xdotool windowclose "$id" 2>/dev/null || true
 check "quit during a stalled download ends the program" yes "$(wait_exit 10 && echo yes || echo no)"
 check "stalled download: partial file deleted" client "$(ls "$dir")"
 
 # Killed in the middle of the download: no partial program is left, and the program starts.
 cp "$dir/client" "$WORK/before-kill"
-: > "$WORK/requests.log"
+: > "$REQUESTS"
 start_in "$dir" "$dir/client"
-for _ in $(seq 100); do grep -q /stall/ "$WORK/requests.log" 2>/dev/null && break; sleep 0.1; done
+wait_requests /stall/ || true
 sleep 0.5
 kill -9 "$CLIENT_PID" 2>/dev/null || true
 wait_exit 10 || true
@@ -122,7 +106,7 @@ check "killed mid-download: the program is intact" yes \
 printf '1.0\r\n' > "$site/version.txt"
 rm -f "$WORK/trace"
 start_in "$dir" "$dir/client"
-id=$(launcher_titled 旧版客户端 || true)
+id=$(wait_window launcher '^旧版客户端$' || true)
 check "killed mid-download: the program starts again" yes "$([ -n "$id" ] && echo yes || echo no)"
 wait_trace || true
 check "killed mid-download: the next check is up to date" 0 "$(cat "$WORK/trace" 2>/dev/null)"

@@ -2,7 +2,7 @@
 # The Windows client as shipped: a 32-bit GUI PE, statically linked (only system DLLs are
 # imported), stripped, and nothing after its last section (an appended package starts there).
 set -euo pipefail
-source "$MC_SOURCE/tests/tools/check.sh"
+source "$MC_SOURCE/tests/lib/check.sh"
 exe="$MC_BUILD/microclient.exe"
 
 check "PE32 GUI i386" yes \

@@ -4,15 +4,11 @@
 # attached with the external object, BeforeNavigate2 reports every navigation (non-ASCII
 # addresses intact) and its cancel flag keeps a page from ever being requested. Wine has no HTML
 # engine here, so pages never render: no document, no completion events, page calls fail cleanly.
-source "$(dirname "$0")/wine-lib.sh"
-source "$MC_SOURCE/tests/tools/check.sh"
-source "$MC_SOURCE/tests/gtk/browser_pages.sh"
+source "$(dirname "$0")/wine_lib.sh"
 wine_start
-trap 'kill "$SERVER_PID" 2>/dev/null; wine_stop' EXIT
 
 browser_site "$WORK/site"
-browser_serve "$WORK/site"
-BASE="http://127.0.0.1:$PORT"
+serve --root "$WORK/site" --no-store
 PROBE="$MC_BUILD/browser_probe.exe"
 
 # probe ARGS...: the probe's output lines joined with "|".

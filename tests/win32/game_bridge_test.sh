@@ -6,14 +6,12 @@
 # recharge link; codes that must do nothing (numbers, unknown codes, bad and huge arguments);
 # right clicks reported to the page with their screen point; "1" ends without a question and
 # "2" restarts.
-source "$(dirname "$0")/game-lib.sh"
+source "$(dirname "$0")/game_lib.sh"
 
 LINKS="$WORK/links.txt" LOG="$WORK/probe.log" CMDS="$WORK/commands.txt"
-: > "$LINKS"
-wine reg add 'HKCR\http\shell\open\command' /ve /f \
-  /d "\"$(winpath "$MC_BUILD/skin_link_recorder.exe")\" \"$(winpath "$LINKS")\" \"%1\"" >/dev/null 2>&1
+link_recorder "$LINKS"
 last_link() {  # last_link N: the last recorded address once there are N
-  for _ in $(seq 100); do [ "$(wc -l < "$LINKS")" -ge "$1" ] && break; sleep 0.1; done
+  wait_file "$LINKS" 10 "$1" || true
   tail -n 1 "$LINKS" | tr -d '\r'
 }
 
@@ -32,10 +30,7 @@ probe() {
   tail -n +$((before + 1)) "$LOG" | grep -v '^done ' | paste -sd'|' || true
 }
 # logged LINE: waits for a line of the window's own (5 s); "yes" or "no".
-logged() {
-  for _ in $(seq 100); do grep -qxF "$1" "$LOG" && { echo yes; return; }; sleep 0.05; done
-  echo no
-}
+logged() { wait_until 5 grep -qxF "$1" "$LOG" && echo yes || echo no; }
 title() { probe title | sed 's/^title //'; }
 
 game_brand "$MC_BUILD/game_probe.exe" "$WORK/probe.exe"
@@ -49,7 +44,7 @@ check "external object: JsCallClient is dispatch id 100, other names are not kno
 
 # "6": the painted title becomes title-value and is repainted; the window text stays.
 title_text() {  # white (title colour) pixels of the title band right of titlex
-  shot
+  screenshot
   count_color "$WORK/shot.png" $((WL + 34)) $((WT + 7)) $((WL + 400)) $((WT + 27)) 255,255,255
 }
 before=$(title_text)

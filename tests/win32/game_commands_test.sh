@@ -4,15 +4,13 @@
 # window back as it was; the tray menu leads to the closeMsg question; link buttons hand their
 # addresses to the shell; minimise; the cache-cleaning item empties the WinINet URL cache after
 # its question and does nothing else; restart (F5) starts a new instance and ends this one.
-source "$(dirname "$0")/game-lib.sh"
+source "$(dirname "$0")/game_lib.sh"
 
 cache() { wine "$MC_BUILD/game_cache.exe" "$@" 2>/dev/null | tr -d '\r'; }
 LINKS="$WORK/links.txt"
-: > "$LINKS"
-wine reg add 'HKCR\http\shell\open\command' /ve /f \
-  /d "\"$(winpath "$MC_BUILD/skin_link_recorder.exe")\" \"$(winpath "$LINKS")\" \"%1\"" >/dev/null 2>&1
+link_recorder "$LINKS"
 wait_links() {  # wait_links N: the recorded addresses once there are N
-  for _ in $(seq 100); do [ "$(wc -l < "$LINKS")" -ge "$1" ] && break; sleep 0.1; done
+  wait_file "$LINKS" 10 "$1" || true
   tr -d '\r' < "$LINKS" | paste -sd' '
 }
 
@@ -87,7 +85,7 @@ check "OK empties the cache" "0 not cached" "$(cache count) $(cache has "$BASE/p
 check "and nothing else happens" "no dialog|$RESTORED visible normal" "$(dialog ok 1500)|$(ctl state)"
 
 # Restart: F5 (the restart item's key) asks closeMsg; OK starts a new instance, ends this one.
-FIRST_PID=$GAME_PID
+FIRST_PID=$CLIENT_PID
 ctl key 0x74 >/dev/null
 check "restart asks the closeMsg question" "client|确定要退出游戏吗？" "$(dialog ok)"
 check "this instance ends" yes "$(ended)"

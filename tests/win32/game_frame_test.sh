@@ -5,7 +5,7 @@
 # title band, sizes by its border zones down to the minimum, toggles on a double-click of the
 # title band, goes full screen from its settings menu and back with F11, ignores Enter and
 # Escape, and asks the closeMsg question before it ends.
-source "$(dirname "$0")/game-lib.sh"
+source "$(dirname "$0")/game_lib.sh"
 
 # Expected and actual pixels are collected as point lists and compared in one go:
 # expect PIECE X Y SCREEN-X SCREEN-Y: pixel (X, Y) of an edge piece of the sample sprite (its
@@ -20,7 +20,7 @@ expect() {
 }
 # compare DESCRIPTION: takes a screenshot and checks the points collected since the last one.
 compare() {
-  shot
+  screenshot
   check "$1" "$(pixels_at "$SAMPLE/style.png" "${STYLE_POINTS[@]}")" \
     "$(pixels_at "$WORK/shot.png" "${SCREEN_POINTS[@]}")"
   STYLE_POINTS=() SCREEN_POINTS=()
@@ -29,7 +29,7 @@ compare() {
 game_brand "$MC_BUILD/microclient.exe" "$WORK/client.exe"
 game_start "$WORK/client.exe"
 read -r WL WT WR WB < <(ctl work)
-check "the game page is requested" yes "$(requested /game.html)"
+check "the game page is requested" yes "$(requested /game.html 5)"
 check "starts maximised over the work area" "$WL $WT $WR $WB visible normal" \
   "$(ctl wait-state "$WL" "$WT" "$WR" "$WB" visible)"
 
@@ -50,7 +50,7 @@ check "nothing of the title above titley" 0 \
 read -r cl ct _ < <(ctl child 185)
 screen=()
 face() {  # face: two pixels of the close button, where its three faces differ
-  shot; screen+=("$(pixels_at "$WORK/shot.png" $((cl + 6)),$((ct + 1)) $((cl + 14)),$((ct + 11)))")
+  screenshot; screen+=("$(pixels_at "$WORK/shot.png" $((cl + 6)),$((ct + 1)) $((cl + 14)),$((ct + 11)))")
 }
 xdotool mousemove $((WL + 500)) $((WT + 300)); sleep 0.3; face
 xdotool mousemove $((cl + 14)) $((ct + 11)); sleep 0.3; face
@@ -145,7 +145,7 @@ check "full screen: the window's client area is the screen" "0 0 $sw $sh visible
 check "full screen: the browser covers it, buttons and logo hidden" \
   "0 0 $sw $sh visible|hidden|hidden" \
   "$(ctl child 170)|$(ctl child 185 | cut -d' ' -f5)|$(ctl child 300 | cut -d' ' -f5)"
-shot
+screenshot
 check "full screen: no title band drawn" no \
   "$([ "$(pixels_at "$WORK/shot.png" 700,5)" == "$(pixels_at "$SAMPLE/style.png" 8,79)" ] && echo yes || echo no)"
 ctl key 0x7A page >/dev/null  # F11, bound to the full-screen item, typed in the page

@@ -6,7 +6,7 @@
 # over-long double-byte title and a window dragged off the screen; a missing or undecodable
 # picture that stops the initialisation. The window must never crash or hang, show no garbage
 # text, and stay usable: it can always be closed through the closeMsg question.
-source "$(dirname "$0")/game-lib.sh"
+source "$(dirname "$0")/game_lib.sh"
 
 # write_png OUT WIDTH HEIGHT "X,Y,W,H=R,G,B,A" ...: an RGBA picture of filled rectangles.
 write_png() {
@@ -59,7 +59,7 @@ run style.png="$WORK/sprite.png" "${pieces[@]}"
 ctl wait-state $MAXIMISED visible >/dev/null
 click_child 190
 ctl wait-state $RESTORED visible >/dev/null
-sleep 0.3; shot
+sleep 0.3; screenshot
 # (Above and below the logo and the title text, left of the buttons.)
 check "stretched band: only its own colours, alpha ignored" "0,0,255 255,0,0|0,0,255 255,0,0" \
   "$(colors $((X + 2)) $Y $((X + 600)) $((Y + 3)))|$(colors $((X + 2)) $((Y + 24)) $((X + 600)) $((Y + 27)))"
@@ -115,7 +115,7 @@ check "missing sprite: the image message" "启动失败|读取图片失败" "$(d
 check "the stopped window covers the work area, shown" "$MAXIMISED visible normal" \
   "$(ctl wait-state $MAXIMISED visible)"
 check "it has neither browser nor buttons" "no child|0" "$(ctl child 170)|$(ctl buttons)"
-sleep 0.3; shot
+sleep 0.3; screenshot
 check "it paints nothing of its own: one colour" 1 \
   "$(colors $WL $WT $((WL + 400)) $((WT + 40)) | wc -w)"
 ctl key 0x78 >/dev/null

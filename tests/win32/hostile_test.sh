@@ -4,8 +4,7 @@
 # defined reaction and stays within a memory bound: the start-up failure box with its text and
 # a normal exit after OK, a silent normal exit, or the launcher or game window with its title
 # and the program still running when the test ends it.
-source "$(dirname "$0")/wine-lib.sh"
-source "$MC_SOURCE/tests/tools/check.sh"
+source "$(dirname "$0")/wine_lib.sh"
 wine_start
 
 # Peak resident memory of the client process allowed per run (Wine's own share included).
@@ -18,17 +17,11 @@ run="$WORK/run"
 mkdir -p "$run"
 
 probe() { wine "$MC_BUILD/$1" "${@:2}" 2>/dev/null | tr -d '\r'; }
-ended() {
-  for _ in $(seq 300); do kill -0 "$CLIENT_PID" 2>/dev/null || return 0; sleep 0.1; done
-  return 1
-}
 
 while IFS=$'\t' read -r file reaction argument description; do
   name="$file ($description)"
   rm -f "$WORK/rss"
-  (cd "$run" && exec /usr/bin/time -f '%M' -o "$WORK/rss" env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 \
-    wine "$corpus/$file") >"$WORK/client.log" 2>&1 &
-  CLIENT_PID=$!
+  start_in "$run" /usr/bin/time -f '%M' -o "$WORK/rss" "${WINE_LOCALE[@]}" wine "$corpus/$file"
   case $reaction in
     message)
       check "$name: message" "启动失败|$argument" "$(probe dialog_probe.exe ok 20000)" ;;
@@ -46,7 +39,7 @@ while IFS=$'\t' read -r file reaction argument description; do
       wineserver -k >/dev/null 2>&1 || true ;;
     silent) ;;
   esac
-  if ended; then check "$name: ends" yes yes; else
+  if wait_exit 30; then check "$name: ends" yes yes; else
     check "$name: ends" yes no
     wineserver -k >/dev/null 2>&1 || true
   fi

@@ -5,8 +5,7 @@
 # the marker (the launcher itself never loads it). An unmarked area keeps the launcher; its close
 # button asks with the program's name as caption (Cancel keeps, OK ends without a game window);
 # a missing button image is reported and stops the build there.
-source "$(dirname "$0")/wine-lib.sh"
-source "$MC_SOURCE/tests/tools/check.sh"
+source "$(dirname "$0")/wine_lib.sh"
 wine_start
 
 site="$WORK/site"
@@ -14,13 +13,7 @@ mkdir -p "$site"
 echo '<html><body>launcher</body></html>' > "$site/launcher.html"
 echo '<html><body>game</body></html>' > "$site/game.html"
 echo '<html><body>never</body></html>' > "$site/never.html"
-REQUESTS="$WORK/requests.log"
-: > "$REQUESTS"
-python3 "$MC_SOURCE/tests/gtk/browser_server.py" "$site" "$WORK/port" "$REQUESTS" &
-SERVER_PID=$!
-trap 'kill "$SERVER_PID" 2>/dev/null; wine_stop' EXIT
-for _ in $(seq 100); do [ -s "$WORK/port" ] && break; sleep 0.05; done
-BASE="http://127.0.0.1:$(cat "$WORK/port")"
+serve --root "$site" --no-store
 
 cfg="$MC_SOURCE/sample/package/config"
 dir="$WORK/run"
@@ -48,21 +41,11 @@ for key, value in (("title", "登录器测试"), ("gameheader", os.environ["MARK
 text += "\n" + os.environ["LINKS"].replace("\\n", "\n")
 open(sys.argv[2], "w", encoding="gbk", newline="\r\n").write(text)
 PY
-  python3 "$MC_SOURCE/tests/tools/make_package.py" "$WORK/package.zip" --dir "$WORK/pkg"
-  cat "$MC_BUILD/microclient.exe" "$WORK/package.zip" > "$dir/myclient.exe"
-  (cd "$dir" && wine "$dir/myclient.exe") >"$WORK/client.log" 2>&1 &
-  CLIENT_PID=$!
+  brand "$dir/myclient.exe" --dir "$WORK/pkg"
+  start_exe "$dir" "$dir/myclient.exe"
 }
 area() { printf '[link%s]\\ntype=4\\nx=%s\\ny=%s\\nwidth=%s\\nheight=%s\\nurl=%s\\n' "$@"; }
 probe() { wine "$MC_BUILD/$1" "${@:2}" | tr -d '\r'; }
-ended() {
-  for _ in $(seq 150); do kill -0 "$CLIENT_PID" 2>/dev/null || return 0; sleep 0.1; done
-  return 1
-}
-wait_request() {
-  for _ in $(seq 100); do grep -qxF "$1" "$REQUESTS" && return 0; sleep 0.2; done
-  return 1
-}
 count() { grep -cxF "$1" "$REQUESTS" || true; }
 close_button="[link2]\ntype=3\nx=698\ny=31\n"
 close_images=("config/2_n.png=$cfg/7_n.png" "config/2_d.png=$cfg/7_d.png")
@@ -73,7 +56,7 @@ wait_request "/game.html?from=area" || true
 check "captured: the game window asks for the address without the marker" 1 "$(count "/game.html?from=area")"
 check "game window shown" "登录器测试" "$(probe window_probe.exe MicroClientGame keep 20000)"
 wineserver -k >/dev/null 2>&1 || true  # the game window's own close asks first
-ended || true
+wait_exit 15 || true
 
 # 2. An unmarked page: the launcher stays; the close question, Cancel then OK.
 launch 2 "$(area 1 40 92 560 340 "$BASE/launcher.html")$close_button" "${close_images[@]}"
@@ -86,7 +69,7 @@ check "close question" "myclient|确定要退出吗？" "$(probe dialog_probe.ex
 check "Cancel keeps the launcher" "登录器测试" "$(probe window_probe.exe MicroClientLauncher keep 2000)"
 wine "$MC_BUILD/launcher_command.exe" 203 >/dev/null &
 check "asked again" "myclient|确定要退出吗？" "$(probe dialog_probe.exe ok 20000)"
-check "OK ends the program" yes "$(ended && echo yes || echo no)"
+check "OK ends the program" yes "$(ended 15)"
 check "no game window (the only game request is the first run's)" 1 "$(grep -c '^/game.html' "$REQUESTS")"
 
 # 3. A button without images: the message, then the launcher with what came before it.
@@ -96,7 +79,7 @@ check "launcher stays open" "登录器测试" "$(probe window_probe.exe MicroCli
 sleep 2
 check "links before it built, after it not" "2 0" "$(count /launcher.html) $(count /never.html)"
 probe window_probe.exe MicroClientLauncher close 2000 >/dev/null
-check "closing ends the program" yes "$(ended && echo yes || echo no)"
+check "closing ends the program" yes "$(ended 15)"
 
 # 4. Bad input: 50 areas at absurd, negative and ordinary rectangles, a button far off the
 # picture, a button whose image does not decode (the build stops there, silently), a marker cut

@@ -2,8 +2,7 @@
 # Package PNGs of every colour type decode on Windows (GDI+ into DIB sections, under Wine) into
 # exactly the skin bitmap bytes the fixtures expect (the Linux port is held to the same files),
 # and broken data is refused.
-source "$(dirname "$0")/wine-lib.sh"
-source "$MC_SOURCE/tests/tools/check.sh"
+source "$(dirname "$0")/wine_lib.sh"
 wine_start
 FIXTURES="$MC_SOURCE/tests/fixtures/skin"
 mkdir -p "$WORK/out"

@@ -4,39 +4,22 @@
 # start), the new client shows its launcher and removes the leftovers. Also what a failed
 # check leaves behind, that quitting during a stalled download ends the program, and that a
 # process killed in the middle of a download leaves no partial file.
-source "$(dirname "$0")/wine-lib.sh"
-source "$MC_SOURCE/tests/tools/check.sh"
+source "$(dirname "$0")/wine_lib.sh"
 wine_start
 
-CLIENT="$MC_BUILD/microclient.exe"
-TOOLS="$MC_SOURCE/tests/tools"
 png="$MC_SOURCE/sample/package/config/main1.png"
 site="$WORK/site"
 dir="$WORK/game dir"
 mkdir -p "$site/download" "$dir"
 head -c 200000 /dev/urandom > "$WORK/noise"
 
-python3 "$TOOLS/http_server.py" --root "$site" --log "$WORK/requests.log" \
-  --route "/stall/client.exe=stall:1000:$WORK/noise" > "$WORK/port" 2>/dev/null &
-SERVER_PID=$!
-trap 'kill $SERVER_PID 2>/dev/null || true; wine_stop' EXIT
-for _ in $(seq 50); do [ -s "$WORK/port" ] && break; sleep 0.1; done
-port=$(head -n 1 "$WORK/port")
+serve --root "$site" --route "/stall/client.exe=stall:1000:$WORK/noise"
+port=$PORT
 
-# brand OUT VERSION TITLE [EXE_URL]: a client that checks the local server for updates.
-brand() {
-  local exe_url=${4:-/download/client.exe}
-  python3 "$TOOLS/make_package.py" "$WORK/package.zip" "config/main1.png=$png" \
-    "config/cg.txt:=[global]\ntitle=$3\nversion=$2\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=$exe_url\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
-  cat "$CLIENT" "$WORK/package.zip" > "$1"
-}
-start() {  # start EXE: in the background, with $dir as current directory
-  (cd "$dir" && wine "$1") >"$WORK/client.log" 2>&1 &
-  CLIENT_PID=$!
-}
-ended() {
-  for _ in $(seq "${1:-100}"); do kill -0 "$CLIENT_PID" 2>/dev/null || return 0; sleep 0.1; done
-  return 1
+# brand_update OUT VERSION TITLE [EXE_URL]: a client that checks the local server for updates.
+brand_update() {
+  brand "$1" "config/main1.png=$png" \
+    "config/cg.txt:=[global]\ntitle=$3\nversion=$2\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=${4:-/download/client.exe}\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
 }
 # launcher_title [keep|close]: the title of the launcher window once one is up.
 launcher_title() {
@@ -53,10 +36,10 @@ wait_trace() {
 export MC_UPDATE_TRACE="$(winpath "$WORK/trace")"
 
 # A real update: version 2.0 published, the old 1.0 client replaced and restarted.
-brand "$dir/client.exe" 1.0 旧版客户端
-brand "$site/download/client.exe" 2.0 新版客户端
+brand_update "$dir/client.exe" 1.0 旧版客户端
+brand_update "$site/download/client.exe" 2.0 新版客户端
 printf '2.0\r\n' > "$site/version.txt"
-start "$dir/client.exe"
+start_exe "$dir" "$dir/client.exe"
 title=""
 for _ in $(seq 30); do
   title=$(launcher_title keep || true)
@@ -82,9 +65,9 @@ check "batch lines end in CR LF" 4 "$(grep -c $'\r$' "$dir/Launcher_update.bat")
 check "old program removed by the new start" "" "$(ls "$dir" | grep Launcher_back_up || true)"
 launcher_title close >/dev/null
 sleep 1
-start "$dir/client.exe"
+start_exe "$dir" "$dir/client.exe"
 launcher_title close >/dev/null
-ended || true
+wait_exit || true
 check "the next start removes the script" "client.exe" "$(ls "$dir")"
 
 # results() DESCRIPTION CODE: the client ran its check to CODE and kept its launcher.
@@ -92,26 +75,26 @@ results() {
   wait_trace 1 || true
   check "$1: result" "$2" "$(cat "$WORK/trace" 2>/dev/null)"
   check "$1: launcher still shown" "旧版客户端" "$(launcher_title close)"
-  ended || kill "$CLIENT_PID" 2>/dev/null
+  wait_exit || kill_client
 }
 
 rm -f "$WORK/trace" "$site/version.txt"
-brand "$dir/client.exe" 1.0 旧版客户端
-start "$dir/client.exe"
+brand_update "$dir/client.exe" 1.0 旧版客户端
+start_exe "$dir" "$dir/client.exe"
 results "version file missing (404)" 10009
 check "404: nothing left behind" "client.exe" "$(ls "$dir")"
 
 rm -f "$WORK/trace"
 printf '2.0\r\n' > "$site/version.txt"
 printf 'MZ but not a client' > "$site/download/client.exe"
-start "$dir/client.exe"
+start_exe "$dir" "$dir/client.exe"
 results "download is no client" 10011
 check "no client: download deleted" "client.exe" "$(ls "$dir")"
 
 rm -f "$WORK/trace"
-brand "$site/download/client.exe" 2.0 新版客户端
+brand_update "$site/download/client.exe" 2.0 新版客户端
 mkdir "$dir/Launcher_update.bat"
-start "$dir/client.exe"
+start_exe "$dir" "$dir/client.exe"
 results "script cannot be created" 10013
 check "no script: the download stays" 2 "$(ls "$dir" | grep -cE '^(-?[0-9]+client\.exe|client\.exe)$')"
 rm -rf "$dir/Launcher_update.bat" "$dir"/*[0-9]client.exe
@@ -120,23 +103,23 @@ rm -rf "$dir/Launcher_update.bat" "$dir"/*[0-9]client.exe
 # does not end a blocked read when its handle is closed from another thread, so the process is
 # ended after the wait); the system removes the partial file with the process.
 rm -f "$WORK/trace"
-brand "$dir/client.exe" 1.0 旧版客户端 /stall/client.exe
-start "$dir/client.exe"
-for _ in $(seq 100); do grep -q /stall/ "$WORK/requests.log" 2>/dev/null && break; sleep 0.1; done
+brand_update "$dir/client.exe" 1.0 旧版客户端 /stall/client.exe
+start_exe "$dir" "$dir/client.exe"
+wait_requests /stall/ || true
 sleep 1
 launcher_title close >/dev/null
-check "quit during a stalled download ends the program" yes "$(ended 80 && echo yes || echo no)"
+check "quit during a stalled download ends the program" yes "$(ended 8)"
 gone() {  # gone: true once only the program is left in $dir (the server may see the end late)
-  for _ in $(seq 50); do [ "$(ls "$dir")" = client.exe ] && return 0; sleep 0.1; done
-  return 1
+  wait_until 5 only_program
 }
+only_program() { [ "$(ls "$dir")" = client.exe ]; }
 check "stalled download: partial file deleted" yes "$(gone && echo yes || echo no)"
 
 # Killed in the middle of the download: no partial program is left, and the program starts.
 cp "$dir/client.exe" "$WORK/before-kill"
-: > "$WORK/requests.log"
-start "$dir/client.exe"
-for _ in $(seq 100); do grep -q /stall/ "$WORK/requests.log" 2>/dev/null && break; sleep 0.1; done
+: > "$REQUESTS"
+start_exe "$dir" "$dir/client.exe"
+wait_requests /stall/ || true
 sleep 1
 killed=0
 for pid in $(pgrep -x client.exe); do
@@ -145,16 +128,16 @@ for pid in $(pgrep -x client.exe); do
   fi
 done
 check "killed mid-download: the client process was killed" 1 "$killed"
-ended 100 || true
+wait_exit 10 || true
 check "killed mid-download: nothing left behind" yes "$(gone && echo yes || echo no)"
 check "killed mid-download: the program is intact" yes \
   "$(cmp -s "$dir/client.exe" "$WORK/before-kill" && echo yes || echo no)"
 printf '1.0\r\n' > "$site/version.txt"
 rm -f "$WORK/trace"
-start "$dir/client.exe"
+start_exe "$dir" "$dir/client.exe"
 wait_trace 1 || true
 check "killed mid-download: the next check is up to date" 0 "$(cat "$WORK/trace" 2>/dev/null)"
 check "killed mid-download: the program starts again" 旧版客户端 "$(launcher_title close)"
-ended 100 || true
+wait_exit 10 || true
 
 finish

@@ -1,5 +1,8 @@
-# Sourced by the browser tests of both ports: writes the test site into $1 and starts the local
-# HTTP server on it (SERVER_PID, PORT, REQUESTS: the log of requested paths).
+# The pages of the browser tests of both ports and of the browser benchmark.
+
+# browser_site DIR: writes the test site into DIR: index.html (a scrolling page with a frame, a
+# target=_blank link and the functions the tests call), frame.html, frame2.html, blocked.html
+# and popup.html.
 browser_site() {
   local site=$1
   mkdir -p "$site"
@@ -39,16 +42,3 @@ HTML
     echo "<!doctype html><html><body>$page</body></html>" > "$site/$page.html"
   done
 }
-
-# browser_serve SITE: starts the server and waits for its port.
-browser_serve() {
-  REQUESTS="$WORK/requests.log"
-  : > "$REQUESTS"
-  python3 "$MC_SOURCE/tests/gtk/browser_server.py" "$1" "$WORK/port" "$REQUESTS" &
-  SERVER_PID=$!
-  for _ in $(seq 100); do [ -s "$WORK/port" ] && break; sleep 0.05; done
-  PORT=$(cat "$WORK/port")
-}
-
-# requested PATH: "yes" when the server was asked for PATH.
-requested() { grep -qxF "$1" "$REQUESTS" && echo yes || echo no; }

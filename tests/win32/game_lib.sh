@@ -1,35 +1,20 @@
 # Sourced by the game window tests of the Windows port (tests/win32/game_*_test.sh): a private
-# Wine prefix and Xvfb (wine-lib.sh), a local HTTP server with a game page, and clients branded
-# with the sample package, its configuration changed where a test says so.
-source "$(dirname "${BASH_SOURCE[0]}")/wine-lib.sh"
-source "$MC_SOURCE/tests/tools/check.sh"
+# Wine prefix and Xvfb (wine_lib.sh), a local HTTP server with a game page, clients branded
+# with the sample package, its configuration changed where a test says so, and the window's
+# own probes (ctl, dialog) and pointer steps.
+source "$(dirname "${BASH_SOURCE[0]}")/wine_lib.sh"
 wine_start
-trap 'kill "$SERVER_PID" 2>/dev/null; wine_stop' EXIT
 
 SAMPLE="$MC_SOURCE/sample/package/config"
 SITE="$WORK/site"
 mkdir -p "$SITE"
 printf '<html><body>game</body></html>\n' > "$SITE/game.html"
 cp "$SAMPLE/logo.png" "$SITE/picture.png"
-python3 "$MC_SOURCE/tests/tools/http_server.py" --root "$SITE" --log "$WORK/http.log" \
-  > "$WORK/port.txt" &
-SERVER_PID=$!
-for _ in $(seq 50); do [ -s "$WORK/port.txt" ] && break; sleep 0.1; done
-PORT=$(head -n 1 "$WORK/port.txt")
-BASE="http://127.0.0.1:$PORT"
+serve --root "$SITE"
 
 ctl() { wine "$MC_BUILD/game_ctl.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # dialog ok|cancel [timeout-ms]: reads the message box shown, answers it ("title|text").
 dialog() { wine "$MC_BUILD/dialog_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-
-# requested PATH: "yes" once the server has seen a GET of PATH (waits 5 s), else "no".
-requested() {
-  for _ in $(seq 50); do
-    grep -q " GET $1\$" "$WORK/http.log" 2>/dev/null && { echo yes; return; }
-    sleep 0.1
-  done
-  echo no
-}
 
 # game_package DIR [SECTION.KEY=VALUE | +TEXT | -FILE | FILE=PATH ...]: the sample package in
 # DIR/config with firstUrl on the local game page; SECTION.KEY=VALUE sets a key (the section
@@ -85,44 +70,11 @@ PY
 game_brand() {
   local exe=$1 out=$2; shift 2
   game_package "$WORK/package" "$@"
-  python3 "$MC_SOURCE/tests/tools/make_package.py" "$WORK/package.zip" --dir "$WORK/package"
-  cat "$exe" "$WORK/package.zip" > "$out"
+  brand_onto "$exe" "$out" --dir "$WORK/package"
 }
 
-# game_start EXE [ARGS...]: runs a branded program from $WORK in the background (GAME_PID).
-game_start() {
-  (cd "$WORK" && wine "$@") >"$WORK/client.log" 2>&1 &
-  GAME_PID=$!
-}
-
-# ended: "yes" once the started program has exited (waits 10 s).
-ended() {
-  for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || { echo yes; return; }; sleep 0.1; done
-  echo no
-}
-
-# Screenshots and pixels ("R,G,B").
-shot() { import -window root "$WORK/shot.png"; }
-# pixels_at FILE X,Y ...: "R,G,B" of each point, space-separated (one decode for all).
-pixels_at() {
-  local file=$1; shift
-  convert "$file" -depth 8 rgb:- | python3 -c '
-import sys
-width, data = int(sys.argv[1]), sys.stdin.buffer.read()
-points = [tuple(map(int, p.split(","))) for p in sys.argv[2:]]
-print(" ".join("%d,%d,%d" % tuple(data[3 * (y * width + x):3 * (y * width + x) + 3])
-               for x, y in points))' "$(identify -format %w "$file")" "$@"
-}
-# pixels FILE X0 Y0 X1 Y1: the pixels of a rectangle (right and bottom outside), row by row.
-pixels() {
-  convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" -depth 8 txt:- | tail -n +2 |
-    sed -E 's/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/' | paste -sd' '
-}
-# count_color FILE X0 Y0 X1 Y1 R,G,B: how many pixels of the rectangle have that colour.
-count_color() {
-  pixels "$1" "$2" "$3" "$4" "$5" | tr ' ' '\n' | grep -cx "$6" || true
-}
-
+# game_start EXE [ARGS...]: runs a branded program from $WORK in the background (CLIENT_PID).
+game_start() { start_exe "$WORK" "$@"; }
 # click_child ID [BUTTON]: clicks the middle of the game window's child control.
 click_child() {
   local l t r b

@@ -1,14 +1,27 @@
-# Sourced by the Windows port tests: each test gets a private Xvfb, a private copy of a 32-bit
-# Wine prefix (made once per build tree) whose Desktop is a real folder, and its own wineserver.
-# Needs MC_BUILD (the win32 build tree) and MC_SOURCE.
+# Sourced by the Windows port tests (and the Windows benchmarks): the shared library
+# (tests/lib), and wine_start: a private Xvfb, a private copy of a 32-bit Wine prefix (made once
+# per build tree) whose Desktop is a real folder, and its own wineserver. Also wine (run with
+# the target systems' code page), start_exe and winpath. Needs MC_BUILD (the win32 build tree)
+# and MC_SOURCE.
 set -euo pipefail
+source "$MC_SOURCE/tests/lib/common.sh"
+
+CLIENT="$MC_BUILD/microclient.exe"
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win32
 # Code page 936 (GBK) as the system code page, as on the target machines. Given to Wine only:
 # glibc has no such locale here, and the shell would complain about it.
-wine() { env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$@"; }
+WINE_LOCALE=(env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+wine() { "${WINE_LOCALE[@]}" wine "$@"; }
+
+# start_exe DIR PROGRAM [ARGS...]: starts a Windows program with DIR as current directory, in
+# the background (CLIENT_PID, the program's process; its output in $WORK/client.log).
+start_exe() {
+  local dir=$1; shift
+  start_in "$dir" "${WINE_LOCALE[@]}" wine "$@"
+}
 
 wine_template="$MC_BUILD/wine-template"
 
@@ -36,11 +49,11 @@ REG
   ) 9>"$MC_BUILD/.wine-template.lock"
 }
 
-# Sets WINEPREFIX, HOME, DISPLAY, WINE_DESKTOP (Unix path of the user's Desktop) and WORK
-# (a scratch folder, also reachable from Windows as Z:). Cleans up on exit.
+# wine_start: sets WINEPREFIX, HOME, DISPLAY, WINE_DESKTOP (Unix path of the user's Desktop)
+# and WORK (a scratch folder, also reachable from Windows as Z:). Cleans up on exit.
 wine_start() {
   wine_make_template
-  WORK=$(mktemp -d)
+  make_work
   export HOME="$WORK/home"
   mkdir -p "$HOME"
   export WINEPREFIX="$WORK/prefix"
@@ -50,19 +63,8 @@ wine_start() {
   for link in "$user_dir"/*; do [ -L "$link" ] && rm "$link" && mkdir -p "$link"; done
   export WINE_DESKTOP="$user_dir/Desktop"
   mkdir -p "$WINE_DESKTOP"
-  # A display number of its own, chosen by the server once it is ready.
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-  WINE_XVFB=$!
-  for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n 1 "$WORK/display")"
-  trap wine_stop EXIT
-}
-
-wine_stop() {
-  wineserver -k >/dev/null 2>&1 || true
-  kill "$WINE_XVFB" >/dev/null 2>&1 || true
-  # Helper processes (WebKit, Wine) may still be writing caches for a moment.
-  rm -rf "$WORK" 2>/dev/null || { sleep 1; rm -rf "$WORK" 2>/dev/null; } || true
+  xvfb_start
+  at_exit "wineserver -k >/dev/null 2>&1"
 }
 
 # Windows path of a Unix path.
