@@ -2,7 +2,7 @@
 # The Linux client as shipped: no debug information inside (players download it in every
 # branded copy); all of it in microclient.debug beside it, which the client's debug link names.
 set -euo pipefail
-source "$MC_SOURCE/tests/tools/check.sh"
+source "$MC_SOURCE/tests/lib/check.sh"
 client="$MC_BUILD/microclient"
 
 sections() { readelf -S -W "$1" | awk '{for (i = 1; i <= NF; i++) if ($i ~ /^\./) {print $i; break}}'; }

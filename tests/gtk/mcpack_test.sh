@@ -44,7 +44,7 @@ check "broken: summary" "$broken: 5 problems" "$(tail -1 <<<"$out")"
 
 # A sprite sheet larger than the client decodes (6000 x 6000 is over its 2^25 pixels): the check
 # decodes with the client's own decoder and limits, so it reports what the client would refuse.
-huge=$(mktemp -d)/huge
+huge="$WORK/huge"
 cp -r "$SAMPLE" "$huge"
 python3 - "$huge/config/style.png" <<'EOF'
 import struct, sys, zlib
@@ -59,6 +59,7 @@ EOF
 run "$MCPACK" check "$huge"
 check "oversized sprite: exit status" 1 "$rc"
 check "oversized sprite: reported" yes "$(has "$huge/config/style.png: does not decode as a PNG image")"
+rm -rf "$huge"  # the listings below expect only what they made
 
 # Branding: the client's bytes, then a standalone ZIP of config/ that the client can read.
 run "$MCPACK" pack "$CLIENT" "$SAMPLE" "$WORK/branded"

@@ -22,14 +22,17 @@ brand_update() {
   brand "$1" "config/main1.png=$png" \
     "config/cg.txt:=[global]\ntitle=$3\nversion=$2\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=${4:-/download/client}\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
 }
-wait_trace() {
+# The clients log each check's result to GLib's log (domain "microclient", debug level); every
+# start of a client begins a new $WORK/client.log, which a restarted client shares.
+export G_MESSAGES_DEBUG=microclient
+results() { grep -a -o 'update check result -\?[0-9]*' "$WORK/client.log" 2>/dev/null | awk '{print $4}'; }
+wait_result() {
   for _ in $(seq 300); do
-    [ -f "$WORK/trace" ] && [ "$(wc -l < "$WORK/trace")" -ge 1 ] && return 0
+    [ "$(results | wc -l)" -ge 1 ] && return 0
     sleep 0.1
   done
   return 1
 }
-export MC_UPDATE_TRACE="$WORK/trace"
 
 # A real update.
 brand_update "$dir/client" 1.0 旧版客户端
@@ -44,8 +47,8 @@ check "the script ran at idle priority (the new client inherits it)" 19 "$(ps -o
 check "the script ran detached, in a session of its own" "$NEW_PID" "$(ps -o sid= -p "$NEW_PID" 2>/dev/null | tr -d ' ')"
 check "the program file is the new client" yes \
   "$(cmp -s "$dir/client" "$site/download/client" && echo yes || echo no)"
-wait_trace || true
-check "the new client finds itself up to date" 0 "$(cat "$WORK/trace" 2>/dev/null)"
+wait_result || true
+check "the new client finds itself up to date" 0 "$(results)"
 check "leftovers removed by the new start" client "$(ls "$dir")"
 xdotool windowclose "$id" 2>/dev/null || true
 for _ in $(seq 50); do kill -0 "$NEW_PID" 2>/dev/null || break; sleep 0.1; done
@@ -54,7 +57,6 @@ check "the new client ends when its launcher closes" no "$(kill -0 "$NEW_PID" 2>
 # Started from another current directory: the new program takes the program's name there, the
 # old one is moved aside beside itself, and the program's former path starts nothing.
 mkdir -p "$dir/bin" "$dir/run"
-rm -f "$WORK/trace"
 brand_update "$dir/bin/client" 1.0 旧版客户端
 cp "$dir/bin/client" "$WORK/old-client"
 start_in "$dir/run" "$dir/bin/client"
@@ -68,11 +70,11 @@ check "other directory: the script stays there" "Launcher_update.sh client" "$(l
 rm -rf "$dir/bin" "$dir/run"
 
 # A failed check leaves nothing behind and the launcher up.
-rm -f "$WORK/trace" "$site/version.txt"
+rm -f "$site/version.txt"
 brand_update "$dir/client" 1.0 旧版客户端
 start_in "$dir" "$dir/client"
-wait_trace || true
-check "version file missing: result" 10009 "$(cat "$WORK/trace" 2>/dev/null)"
+wait_result || true
+check "version file missing: result" 10009 "$(results)"
 id=$(wait_window launcher '^旧版客户端$' || true)
 check "version file missing: launcher still shown" yes "$([ -n "$id" ] && echo yes || echo no)"
 check "version file missing: nothing left behind" client "$(ls "$dir")"
@@ -80,7 +82,6 @@ xdotool windowclose "$id" 2>/dev/null || true
 wait_exit 10 || true
 
 # Quitting while the download stalls ends the program and deletes the partial file.
-rm -f "$WORK/trace"
 printf '2.0\r\n' > "$site/version.txt"
 brand_update "$dir/client" 1.0 旧版客户端 /stall/client
 start_in "$dir" "$dir/client"
@@ -104,12 +105,11 @@ check "killed mid-download: nothing left behind" client "$(ls "$dir")"
 check "killed mid-download: the program is intact" yes \
   "$(cmp -s "$dir/client" "$WORK/before-kill" && echo yes || echo no)"
 printf '1.0\r\n' > "$site/version.txt"
-rm -f "$WORK/trace"
 start_in "$dir" "$dir/client"
 id=$(wait_window launcher '^旧版客户端$' || true)
 check "killed mid-download: the program starts again" yes "$([ -n "$id" ] && echo yes || echo no)"
-wait_trace || true
-check "killed mid-download: the next check is up to date" 0 "$(cat "$WORK/trace" 2>/dev/null)"
+wait_result || true
+check "killed mid-download: the next check is up to date" 0 "$(results)"
 xdotool windowclose "$id" 2>/dev/null || true
 wait_exit 10 || true
 

@@ -25,15 +25,19 @@ brand_update() {
 launcher_title() {
   wine "$MC_BUILD/window_probe.exe" MicroClientLauncher "${1:-keep}" 20000 | tr -d '\r'
 }
-# wait_trace N: waits until the trace file has N lines.
-wait_trace() {
+# The clients write each check's result with OutputDebugString, which Wine prints on its debug
+# channel "debugstr"; every start of a client begins a new $WORK/client.log, which a restarted
+# client shares.
+export WINEDEBUG=-all,+debugstr
+results() { grep -a -o 'update check result -\?[0-9]*' "$WORK/client.log" 2>/dev/null | awk '{print $4}'; }
+# wait_result N: waits until N results have been logged.
+wait_result() {
   for _ in $(seq 300); do
-    [ -f "$WORK/trace" ] && [ "$(wc -l < "$WORK/trace")" -ge "$1" ] && return 0
+    [ "$(results | wc -l)" -ge "$1" ] && return 0
     sleep 0.1
   done
   return 1
 }
-export MC_UPDATE_TRACE="$(winpath "$WORK/trace")"
 
 # A real update: version 2.0 published, the old 1.0 client replaced and restarted.
 brand_update "$dir/client.exe" 1.0 旧版客户端
@@ -47,8 +51,8 @@ for _ in $(seq 30); do
   sleep 0.5
 done
 check "the new client shows its launcher" "新版客户端" "$title"
-wait_trace 1 || true
-check "the new client finds itself up to date" "0" "$(cat "$WORK/trace" 2>/dev/null)"
+wait_result 1 || true
+check "the new client finds itself up to date" "0" "$(results)"
 check "the program file is the new client" yes \
   "$(cmp -s "$dir/client.exe" "$site/download/client.exe" && echo yes || echo no)"
 script=$(tr -d '\r' < "$dir/Launcher_update.bat" 2>/dev/null | sed -n 3p)
@@ -72,26 +76,24 @@ check "the next start removes the script" "client.exe" "$(ls "$dir")"
 
 # results() DESCRIPTION CODE: the client ran its check to CODE and kept its launcher.
 results() {
-  wait_trace 1 || true
-  check "$1: result" "$2" "$(cat "$WORK/trace" 2>/dev/null)"
+  wait_result 1 || true
+  check "$1: result" "$2" "$(results)"
   check "$1: launcher still shown" "旧版客户端" "$(launcher_title close)"
   wait_exit || kill_client
 }
 
-rm -f "$WORK/trace" "$site/version.txt"
+rm -f "$site/version.txt"
 brand_update "$dir/client.exe" 1.0 旧版客户端
 start_exe "$dir" "$dir/client.exe"
 results "version file missing (404)" 10009
 check "404: nothing left behind" "client.exe" "$(ls "$dir")"
 
-rm -f "$WORK/trace"
 printf '2.0\r\n' > "$site/version.txt"
 printf 'MZ but not a client' > "$site/download/client.exe"
 start_exe "$dir" "$dir/client.exe"
 results "download is no client" 10011
 check "no client: download deleted" "client.exe" "$(ls "$dir")"
 
-rm -f "$WORK/trace"
 brand_update "$site/download/client.exe" 2.0 新版客户端
 mkdir "$dir/Launcher_update.bat"
 start_exe "$dir" "$dir/client.exe"
@@ -102,7 +104,6 @@ rm -rf "$dir/Launcher_update.bat" "$dir"/*[0-9]client.exe
 # Quitting while the download stalls ends the program within the bounded wait (Wine's WinINet
 # does not end a blocked read when its handle is closed from another thread, so the process is
 # ended after the wait); the system removes the partial file with the process.
-rm -f "$WORK/trace"
 brand_update "$dir/client.exe" 1.0 旧版客户端 /stall/client.exe
 start_exe "$dir" "$dir/client.exe"
 wait_requests /stall/ || true
@@ -133,10 +134,9 @@ check "killed mid-download: nothing left behind" yes "$(gone && echo yes || echo
 check "killed mid-download: the program is intact" yes \
   "$(cmp -s "$dir/client.exe" "$WORK/before-kill" && echo yes || echo no)"
 printf '1.0\r\n' > "$site/version.txt"
-rm -f "$WORK/trace"
 start_exe "$dir" "$dir/client.exe"
-wait_trace 1 || true
-check "killed mid-download: the next check is up to date" 0 "$(cat "$WORK/trace" 2>/dev/null)"
+wait_result 1 || true
+check "killed mid-download: the next check is up to date" 0 "$(results)"
 check "killed mid-download: the program starts again" 旧版客户端 "$(launcher_title close)"
 wait_exit 10 || true
 
