@@ -1,7 +1,6 @@
 #include "game/gtk/game_dialog_gtk.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "game/gtk/game_browser_cache_gtk.h"
 #include "game/gtk/game_input_gtk.h"
@@ -48,41 +47,12 @@ GameRect ClampWindowRect(const GameRect& r) {
           top + std::clamp(r.height(), 1, maxHeight)};
 }
 
-const char* CursorName(CursorShape shape) {
-  switch (shape) {
-    case CursorShape::kSizeWE:
-      return "ew-resize";
-    case CursorShape::kSizeNS:
-      return "ns-resize";
-    case CursorShape::kSizeNWSE:
-      return "nwse-resize";
-    case CursorShape::kSizeNESW:
-      return "nesw-resize";
-    case CursorShape::kArrow:
-      break;
-  }
-  return "default";
-}
-
 // The key-and-button state is exactly the left button (no other button, Shift or Control).
 bool LeftButtonOnly(guint state) {
   constexpr guint kKeysAndButtons = GDK_BUTTON1_MASK | GDK_BUTTON2_MASK | GDK_BUTTON3_MASK |
                                     GDK_BUTTON4_MASK | GDK_BUTTON5_MASK | GDK_SHIFT_MASK |
                                     GDK_CONTROL_MASK;
   return (state & kKeysAndButtons) == GDK_BUTTON1_MASK;
-}
-
-// A sizing edge (1 left .. 8 bottom-right) moved by the pointer's travel.
-GameRect SizedRect(GameRect r, int edge, int dx, int dy) {
-  const bool left = edge == 1 || edge == 4 || edge == 7;
-  const bool right = edge == 2 || edge == 5 || edge == 8;
-  const bool top = edge == 3 || edge == 4 || edge == 5;
-  const bool bottom = edge == 6 || edge == 7 || edge == 8;
-  if (left) r.left = SaturatedAdd(r.left, dx);
-  if (right) r.right = SaturatedAdd(r.right, dx);
-  if (top) r.top = SaturatedAdd(r.top, dy);
-  if (bottom) r.bottom = SaturatedAdd(r.bottom, dy);
-  return r;
 }
 
 }  // namespace
@@ -318,19 +288,17 @@ void CGameDialog::InvalidateWindow() {
   if (!windowGone_) gtk_widget_queue_draw(window_);
 }
 
-void CGameDialog::BeginSizing(int edge, GamePoint screen) {
-  sizing_ = SizingLoop{edge, rect_, screen};
-}
+void CGameDialog::BeginSizing(int edge, GamePoint screen) { sizing_.Begin(edge, rect_, screen); }
 
 void CGameDialog::Sizing(GamePoint pointer) {
-  GameRect proposed = SizedRect(sizing_->start, sizing_->edge, pointer.x - sizing_->pointer.x,
-                                pointer.y - sizing_->pointer.y);
-  model_.OnSizing(proposed);
-  if (proposed != rect_) MoveWindow(proposed);
+  std::optional<GameRect> proposed = sizing_.Track(pointer);
+  if (!proposed) return;
+  model_.OnSizing(*proposed);
+  if (*proposed != rect_) MoveWindow(*proposed);
 }
 
 void CGameDialog::EndPointerOperation() {
-  sizing_.reset();
+  sizing_.End();
   pressOnClient_ = false;
   ScheduleSettle();
 }
@@ -496,7 +464,7 @@ bool CGameDialog::LayoutEvent(const GdkEvent& event) {
       if (event.button.button == 1) EndPointerOperation();
       return true;
     case GDK_MOTION_NOTIFY: {
-      if (sizing_) {
+      if (sizing_.active()) {
         Sizing(screen);
         return true;
       }
@@ -556,17 +524,11 @@ bool CGameDialog::ButtonEvent(GtkWidget* button, const GdkEvent& event) {
 }
 
 bool CGameDialog::IsDoubleClick(GtkWidget* widget, const GdkEventButton& press) {
-  gint time = 400, distance = 5;
-  g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &time,
-               "gtk-double-click-distance", &distance, nullptr);
-  const GamePoint screen = ScreenPoint(reinterpret_cast<const GdkEvent&>(press));
-  const bool twice = lastPress_.widget == widget &&
-                     press.time - lastPress_.time <= static_cast<guint32>(time) &&
-                     std::abs(screen.x - lastPress_.screen.x) <= distance &&
-                     std::abs(screen.y - lastPress_.screen.y) <= distance;
-  // A third press starts a new click, as on Windows.
-  lastPress_ = twice ? Press{} : Press{widget, press.time, screen};
-  return twice;
+  DoubleClickLimits limits;
+  g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &limits.time,
+               "gtk-double-click-distance", &limits.distance, nullptr);
+  return clicks_.Press(widget, press.time, ScreenPoint(reinterpret_cast<const GdkEvent&>(press)),
+                       limits);
 }
 
 bool CGameDialog::TitleDoubleClick(GamePoint screen) {
@@ -617,7 +579,8 @@ gboolean CGameDialog::OnSettle(gpointer data) {
   self->settleTimer_ = 0;
   if (self->ended_ || self->windowGone_ || !gtk_widget_get_mapped(self->window_))
     return G_SOURCE_REMOVE;
-  if (self->sizing_ || self->pressOnClient_) return G_SOURCE_REMOVE;  // settled on release
+  // A drag in progress settles on its release.
+  if (self->sizing_.active() || self->pressOnClient_) return G_SOURCE_REMOVE;
   GdkWindow* window = gtk_widget_get_window(self->window_);
   gint x = 0, y = 0;
   gdk_window_get_origin(window, &x, &y);

@@ -32,6 +32,8 @@
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/ui_thread.h"
 #include "browser/gtk/web_browser_ex.h"
+#include "game/border_sizing.h"
+#include "game/double_click.h"
 #include "game/game_window.h"
 #include "game/gtk/game_dialog_callback_gtk.h"
 #include "game/gtk/game_frame_painter_gtk.h"
@@ -165,23 +167,13 @@ class CGameDialog : private GameWindowHost {
   bool windowGone_ = false;  // destroyed from outside
   guint settleTimer_ = 0;
 
-  struct SizingLoop {
-    int edge = 0;
-    GameRect start;
-    GamePoint pointer;
-  };
-  std::optional<SizingLoop> sizing_;
+  BorderSizing sizing_;
   bool pressOnClient_ = false;  // a left press on the title band, held
 
   // Windows turns the second press of a double-click into a double-click message, so the
   // widget below never sees that press; GDK delivers it as a press first. The last left press
   // on the window's own surface or a button tells whether the next one completes a double-click.
-  struct Press {
-    GtkWidget* widget = nullptr;
-    guint32 time = 0;
-    GamePoint screen;
-  };
-  Press lastPress_;
+  DoubleClickTracker clicks_;
   GtkWidget* swallowRelease_ = nullptr;  // the release of a press taken as a double-click
 
   Lifetime alive_ = NewLifetime();  // expires with the dialog
