@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "package/gtk/gbk_utf8.h"
+#include "platform/gtk/colors.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "skin/gtk/skin_surface.h"
 #include "skin/skin_button_model.h"
@@ -48,9 +49,8 @@ Rgb FromRgb(uint32_t c) {
   return {((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0};
 }
 
-Rgb FromColorRef(int32_t colorRef) {  // 0x00BBGGRR
-  const auto c = static_cast<uint32_t>(colorRef);
-  return {(c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0};
+Rgb FromColorRef(int32_t colorRef) {
+  return FromRgb(mc::gtk::ColorRefToRgb(static_cast<uint32_t>(colorRef)));
 }
 
 void SetColor(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
