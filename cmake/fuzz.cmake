@@ -26,5 +26,5 @@ endforeach()
 # Skin pictures are decoded by the Linux port's libpng decoder, the one the client uses.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
-target_sources(skin_png_fuzzer PRIVATE src/skin/gtk/png_decoder_linux.cpp)
+target_sources(skin_png_fuzzer PRIVATE src/skin/gtk/png_decoder.cpp)
 target_link_libraries(skin_png_fuzzer PRIVATE PkgConfig::LIBPNG)

@@ -42,8 +42,8 @@ if(MC_MCPACK_SOURCES)
   target_compile_options(mcpack PRIVATE ${MC_WARNINGS})
   # The preview decodes and paints with the Linux client's own code; cairo and pango only.
   pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
-  target_sources(mcpack PRIVATE src/skin/gtk/png_decoder_linux.cpp
-    src/skin/gtk/background_image_gtk.cpp src/game/gtk/game_frame_painter_gtk.cpp src/skin/gtk/skin_surface.cpp
+  target_sources(mcpack PRIVATE src/skin/gtk/png_decoder.cpp
+    src/skin/gtk/background_image.cpp src/game/gtk/game_frame_painter.cpp src/skin/gtk/skin_surface.cpp
     src/package/gtk/gbk_utf8.cpp)
   target_link_libraries(mcpack PRIVATE mc_core PkgConfig::LIBPNG PkgConfig::PANGOCAIRO)
 endif()

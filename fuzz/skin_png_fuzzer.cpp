@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "skin/gtk/png_decoder_linux.h"
+#include "skin/gtk/png_decoder.h"
 #include "skin/pixel_region.h"
 #include "skin/skin_pixels.h"
 

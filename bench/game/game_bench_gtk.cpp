@@ -23,14 +23,14 @@
 #include <vector>
 
 #include "game/edge_pieces.h"
-#include "game/gtk/game_dialog_gtk.h"
-#include "game/gtk/game_frame_painter_gtk.h"
+#include "game/gtk/game_dialog.h"
+#include "game/gtk/game_frame_painter.h"
 #include "package/config_record.h"
 #include "package/ini_document.h"
 #include "app/gtk/port_host.h"
 #include "package/gtk/mapped_file.h"
-#include "skin/gtk/png_decoder_linux.h"
-#include "skin/gtk/skin_image_gtk.h"
+#include "skin/gtk/png_decoder.h"
+#include "skin/gtk/skin_image.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "platform/win32/gdi_handles.h"
 #include "app/win32/port_host.h"
 #include "skin/win32/dib_pixels.h"
-#include "skin/win32/skin_image_win32.h"
+#include "skin/win32/skin_image.h"
 
 namespace {
 

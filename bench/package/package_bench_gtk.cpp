@@ -8,7 +8,7 @@
 
 #include "bench/package/bench_pipeline.h"
 #include "package/gtk/mapped_file.h"
-#include "skin/gtk/background_image_gtk.h"
+#include "skin/gtk/background_image.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <iterator>
 #include <vector>
 
-#include "skin/gtk/background_image_gtk.h"
-#include "skin/gtk/png_decoder_linux.h"
-#include "skin/gtk/translucent_dialog_gtk.h"
+#include "skin/gtk/background_image.h"
+#include "skin/gtk/png_decoder.h"
+#include "skin/gtk/translucent_dialog.h"
 
 namespace {
 

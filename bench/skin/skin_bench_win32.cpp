@@ -18,7 +18,7 @@
 
 #include "platform/win32/gdi_handles.h"
 #include "skin/win32/gdiplus_background.h"
-#include "skin/win32/skin_image_win32.h"
+#include "skin/win32/skin_image.h"
 #include "skin/win32/standard_dialog.h"
 #include "skin/win32/translucent_dialog.h"
 

@@ -1,6 +1,7 @@
-// The narrow interface between the portable start-up code and a port. Everything here is
-// either a file-system or process fact the core cannot obtain portably, or a window the port
-// draws. Texts crossing this interface are GBK bytes; ports convert at their UI edge.
+// The narrow interface between the portable code and a port's services: file-system and
+// process facts the core cannot obtain portably, message boxes, the decoded launcher picture
+// and the desktop shortcut. (The windows themselves are the port's AppWindows, app/.) Texts
+// crossing this interface are GBK bytes; ports convert at their UI edge.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +27,8 @@ struct PortTraits {
   const char* shortcutSuffix;  // ".lnk" or ".desktop"
 };
 
-// The running program's own file, mapped read-only for the life of the process.
+// A file mapped read-only: the running program's own file (kept for the life of the process)
+// or a download being checked.
 class MappedFile {
  public:
   virtual ~MappedFile() = default;

@@ -11,7 +11,7 @@
 
 #include "browser/win32/com_values.h"
 #include "game/win32/game_dialog_callback.h"
-#include "game/win32/tray_icon_win32.h"
+#include "game/win32/tray_icon.h"
 #include "game/win32/web_page.h"
 
 namespace mc::win32 {

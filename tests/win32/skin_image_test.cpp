@@ -14,7 +14,7 @@
 
 #include "skin/win32/dib_pixels.h"
 #include "skin/win32/skin_button.h"
-#include "skin/win32/skin_image_win32.h"
+#include "skin/win32/skin_image.h"
 
 namespace mc::win32 {
 namespace {

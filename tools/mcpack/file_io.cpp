@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "mcpack.h"
-#include "skin/gtk/png_decoder_linux.h"
+#include "skin/gtk/png_decoder.h"
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,7 @@
 #include "preview_pictures.h"
 
 #include "mcpack.h"
-#include "skin/gtk/png_decoder_linux.h"
+#include "skin/gtk/png_decoder.h"
 
 namespace mcpack {
 

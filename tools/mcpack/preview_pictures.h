@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "game/gtk/game_frame_painter_gtk.h"
+#include "game/gtk/game_frame_painter.h"
 #include "preview/preview_scene.h"
-#include "skin/gtk/background_image_gtk.h"
+#include "skin/gtk/background_image.h"
 #include "skin/skin_pixels.h"
 
 namespace mcpack {

@@ -11,8 +11,8 @@
 
 #include "app/desktop_entry.h"
 #include "app/desktop_shortcut.h"
-#include "game/gtk/game_dialog_gtk.h"
-#include "launcher/gtk/launcher_dialog_gtk.h"
+#include "game/gtk/game_dialog.h"
+#include "launcher/gtk/launcher_dialog.h"
 #include "package/gtk/gbk_utf8.h"
 #include "package/gtk/mapped_file.h"
 #include "package/gtk/port_traits.h"
@@ -20,8 +20,8 @@
 #include "package/program_name.h"
 #include "platform/gtk/process.h"
 #include "platform/gtk/prompts.h"
-#include "skin/gtk/background_image_gtk.h"
-#include "update/gtk/update_start_gtk.h"
+#include "skin/gtk/background_image.h"
+#include "update/gtk/update_start.h"
 
 namespace mc::gtk {
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/win32/prompts.h"
 #include "platform/win32/scoped_handles.h"
 #include "skin/win32/gdiplus_background.h"
-#include "update/win32/update_start_win32.h"
+#include "update/win32/update_start.h"
 
 namespace mc::win32 {
 

@@ -2,7 +2,7 @@
 
 #include <gio/gio.h>
 
-#include "browser/gtk/script_value_gtk.h"
+#include "browser/gtk/script_value.h"
 #include "browser/page_script.h"
 #include "browser/web_address.h"
 #include "package/gtk/gbk_utf8.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "browser/gtk/script_value_gtk.h"
+#include "browser/gtk/script_value.h"
 #include "browser/page_script.h"
 #include "platform/gtk/callback_guard.h"
 

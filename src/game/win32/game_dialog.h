@@ -25,13 +25,13 @@
 #include "browser/win32/web_browser_ex.h"
 #include "game/game_window.h"
 #include "game/win32/game_dialog_callback.h"
-#include "game/win32/tray_icon_win32.h"
+#include "game/win32/tray_icon.h"
 #include "game/win32/web_page.h"
 #include "package/launcher_config.h"
 #include "platform/win32/gdi_handles.h"
 #include "platform/win32/window_base.h"
 #include "skin/win32/skin_button.h"
-#include "skin/win32/skin_image_win32.h"
+#include "skin/win32/skin_image.h"
 
 namespace mc::win32 {
 

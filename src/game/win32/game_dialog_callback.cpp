@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "game/win32/bridge_args_win32.h"
+#include "game/win32/bridge_args.h"
 
 namespace mc::win32 {
 

@@ -9,7 +9,7 @@
 // Why the game has its own dispatch instead of the generic ScriptObjectDispatch over the core
 // ScriptObject (which the launcher's pages use): the game's command dispatch tells the integer
 // kinds of a call apart (VT_I4, VT_INT and VT_UINT are different BridgeArg kinds, see
-// bridge_args_win32.h), which a ScriptValue, a script value with a single number type, cannot
+// bridge_args.h), which a ScriptValue, a script value with a single number type, cannot
 // carry; and this object must outlive its window safely (counted, detachable), while the
 // generic dispatch lives inside its browser wrapper and is never freed through references.
 #pragma once

@@ -3,7 +3,7 @@
 #include "launcher/win32/launcher_dialog_template.h"
 #include "package/program_name.h"
 #include "platform/win32/prompts.h"
-#include "skin/win32/skin_image_win32.h"
+#include "skin/win32/skin_image.h"
 
 namespace mc::win32 {
 CLauncherStandardDlg::CLauncherStandardDlg(CLauncherTranslucentDlg* parent,

@@ -19,7 +19,7 @@
 #include "launcher/launcher_plan.h"
 #include "launcher/launcher_window_rules.h"
 #include "launcher/overlay_build.h"
-#include "skin/win32/skin_image_win32.h"
+#include "skin/win32/skin_image.h"
 #include "skin/win32/skin_button.h"
 #include "skin/win32/standard_dialog.h"
 #include "skin/win32/translucent_dialog.h"

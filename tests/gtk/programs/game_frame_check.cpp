@@ -28,7 +28,7 @@
 #include "game/title_paint.h"
 #include "package/config_record.h"
 #include "package/ini_document.h"
-#include "skin/gtk/png_decoder_linux.h"
+#include "skin/gtk/png_decoder.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "../../fixtures/skin/skin_dump.h"
-#include "skin/gtk/skin_image_gtk.h"
+#include "skin/gtk/skin_image.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {

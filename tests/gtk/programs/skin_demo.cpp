@@ -23,10 +23,10 @@
 #include <string>
 #include <vector>
 
-#include "skin/gtk/background_image_gtk.h"
-#include "skin/gtk/skin_button_gtk.h"
-#include "skin/gtk/skin_image_gtk.h"
-#include "skin/gtk/translucent_dialog_gtk.h"
+#include "skin/gtk/background_image.h"
+#include "skin/gtk/skin_button.h"
+#include "skin/gtk/skin_image.h"
+#include "skin/gtk/translucent_dialog.h"
 
 namespace {
 

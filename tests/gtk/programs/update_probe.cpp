@@ -25,9 +25,9 @@
 #include <thread>
 #include <vector>
 
-#include "update/gtk/download_file_linux.h"
-#include "update/gtk/update_platform_gtk.h"
-#include "update/gtk/update_start_gtk.h"
+#include "update/gtk/download_file.h"
+#include "update/gtk/update_platform.h"
+#include "update/gtk/update_start.h"
 #include "update/stop_signal.h"
 #include "update/update_check.h"
 

@@ -12,7 +12,7 @@
 
 #include "../../fixtures/skin/skin_dump.h"
 #include "skin/win32/dib_pixels.h"
-#include "skin/win32/skin_image_win32.h"
+#include "skin/win32/skin_image.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;

@@ -29,7 +29,7 @@
 #include "skin/win32/dib_pixels.h"
 #include "skin/win32/gdiplus_background.h"
 #include "skin/win32/skin_button.h"
-#include "skin/win32/skin_image_win32.h"
+#include "skin/win32/skin_image.h"
 #include "skin/win32/standard_dialog.h"
 #include "skin/win32/translucent_dialog.h"
 

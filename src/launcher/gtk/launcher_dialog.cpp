@@ -1,10 +1,10 @@
-#include "launcher/gtk/launcher_dialog_gtk.h"
+#include "launcher/gtk/launcher_dialog.h"
 
 #include "package/gtk/gbk_utf8.h"
 #include "package/program_name.h"
 #include "platform/gtk/colors.h"
 #include "platform/gtk/prompts.h"
-#include "skin/gtk/skin_image_gtk.h"
+#include "skin/gtk/skin_image.h"
 
 namespace mc::gtk {
 namespace {

@@ -1,4 +1,4 @@
-#include "game/gtk/game_prompts_gtk.h"
+#include "game/gtk/game_prompts.h"
 
 #include "package/gtk/gbk_utf8.h"
 

@@ -1,7 +1,7 @@
 // GtkStatusIcon is deprecated in GTK 3 but remains the tray icon of X11 desktops (the XEmbed
 // system tray), which is what the Linux port targets; its warnings are silenced here only.
 #define GDK_DISABLE_DEPRECATION_WARNINGS
-#include "game/gtk/game_tray_icon_gtk.h"
+#include "game/gtk/game_tray_icon.h"
 
 #include <gdk/gdkx.h>
 

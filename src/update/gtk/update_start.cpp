@@ -1,7 +1,7 @@
-#include "update/gtk/update_start_gtk.h"
+#include "update/gtk/update_start.h"
 
 #include "platform/gtk/ui_thread.h"
-#include "update/gtk/update_platform_gtk.h"
+#include "update/gtk/update_platform.h"
 
 namespace mc::gtk {
 

@@ -1,4 +1,4 @@
-#include "game/gtk/game_input_gtk.h"
+#include "game/gtk/game_input.h"
 
 #include <cmath>
 

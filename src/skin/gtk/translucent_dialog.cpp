@@ -1,4 +1,4 @@
-#include "skin/gtk/translucent_dialog_gtk.h"
+#include "skin/gtk/translucent_dialog.h"
 
 #include <algorithm>
 

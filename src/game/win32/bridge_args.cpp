@@ -1,4 +1,4 @@
-#include "game/win32/bridge_args_win32.h"
+#include "game/win32/bridge_args.h"
 
 #include "browser/win32/com_values.h"
 

@@ -1,4 +1,4 @@
-#include "skin/gtk/skin_button_gtk.h"
+#include "skin/gtk/skin_button.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include "package/gtk/gbk_utf8.h"
 #include "platform/gtk/colors.h"
 #include "skin/gtk/skin_surface.h"
-#include "skin/gtk/shell_open_gtk.h"
+#include "skin/gtk/shell_open.h"
 #include "skin/pixel_region.h"
 
 namespace mc::gtk {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "base/app_host.h"
-#include "skin/gtk/background_image_gtk.h"
+#include "skin/gtk/background_image.h"
 #include "platform/gtk/cairo_handles.h"
-#include "skin/gtk/standard_dialog_gtk.h"
+#include "skin/gtk/standard_dialog.h"
 #include "skin/pixel_region.h"
 
 namespace mc::gtk {

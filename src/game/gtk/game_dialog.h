@@ -35,13 +35,13 @@
 #include "game/border_sizing.h"
 #include "game/double_click.h"
 #include "game/game_window.h"
-#include "game/gtk/game_dialog_callback_gtk.h"
-#include "game/gtk/game_frame_painter_gtk.h"
-#include "game/gtk/game_prompts_gtk.h"
-#include "game/gtk/game_tray_icon_gtk.h"
+#include "game/gtk/game_dialog_callback.h"
+#include "game/gtk/game_frame_painter.h"
+#include "game/gtk/game_prompts.h"
+#include "game/gtk/game_tray_icon.h"
 #include "package/launcher_config.h"
-#include "skin/gtk/skin_button_gtk.h"
-#include "skin/gtk/skin_image_gtk.h"
+#include "skin/gtk/skin_button.h"
+#include "skin/gtk/skin_image.h"
 
 namespace mc::gtk {
 

@@ -1,4 +1,4 @@
-#include "update/gtk/download_file_linux.h"
+#include "update/gtk/download_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "game/gtk/game_frame_painter_gtk.h"
+#include "game/gtk/game_frame_painter.h"
 
 #include <pango/pangocairo.h>
 

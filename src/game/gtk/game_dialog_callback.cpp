@@ -1,4 +1,4 @@
-#include "game/gtk/game_dialog_callback_gtk.h"
+#include "game/gtk/game_dialog_callback.h"
 
 namespace mc::gtk {
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "platform/gtk/cairo_handles.h"
-#include "skin/gtk/skin_image_gtk.h"
+#include "skin/gtk/skin_image.h"
 #include "skin/skin_button_model.h"
 
 namespace mc::gtk {

@@ -1,4 +1,4 @@
-#include "update/win32/update_platform_win32.h"
+#include "update/win32/update_platform.h"
 
 #include <winsock2.h>
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include "package/win32/mapped_file.h"
 #include "package/win32/port_traits.h"
 #include "platform/win32/process.h"
-#include "update/win32/download_file_win32.h"
+#include "update/win32/download_file.h"
 
 namespace mc::win32 {
 namespace {

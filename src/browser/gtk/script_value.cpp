@@ -1,4 +1,4 @@
-#include "browser/gtk/script_value_gtk.h"
+#include "browser/gtk/script_value.h"
 
 #include <glib.h>
 

@@ -1,4 +1,4 @@
-#include "skin/gtk/background_image_gtk.h"
+#include "skin/gtk/background_image.h"
 
 #include <png.h>
 

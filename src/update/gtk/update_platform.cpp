@@ -1,4 +1,4 @@
-#include "update/gtk/update_platform_gtk.h"
+#include "update/gtk/update_platform.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -13,7 +13,7 @@
 #include "package/gtk/mapped_file.h"
 #include "package/gtk/port_traits.h"
 #include "platform/gtk/process.h"
-#include "update/gtk/download_file_linux.h"
+#include "update/gtk/download_file.h"
 
 namespace mc::gtk {
 namespace {

@@ -1,4 +1,4 @@
-#include "skin/win32/skin_image_win32.h"
+#include "skin/win32/skin_image.h"
 
 #include <gdiplus.h>
 

@@ -1,4 +1,4 @@
-#include "game/gtk/game_browser_cache_gtk.h"
+#include "game/gtk/game_browser_cache.h"
 
 namespace mc::gtk {
 

@@ -1,4 +1,4 @@
-#include "skin/gtk/shell_open_gtk.h"
+#include "skin/gtk/shell_open.h"
 
 #include <gio/gio.h>
 

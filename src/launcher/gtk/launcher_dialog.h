@@ -18,10 +18,10 @@
 #include "launcher/launcher_plan.h"
 #include "launcher/launcher_window_rules.h"
 #include "launcher/overlay_build.h"
-#include "skin/gtk/skin_image_gtk.h"
-#include "skin/gtk/skin_button_gtk.h"
-#include "skin/gtk/standard_dialog_gtk.h"
-#include "skin/gtk/translucent_dialog_gtk.h"
+#include "skin/gtk/skin_image.h"
+#include "skin/gtk/skin_button.h"
+#include "skin/gtk/standard_dialog.h"
+#include "skin/gtk/translucent_dialog.h"
 
 namespace mc::gtk {
 

@@ -1,8 +1,8 @@
-#include "skin/gtk/skin_image_gtk.h"
+#include "skin/gtk/skin_image.h"
 
 #include <vector>
 
-#include "skin/gtk/png_decoder_linux.h"
+#include "skin/gtk/png_decoder.h"
 #include "skin/package_image.h"
 
 namespace mc::gtk {

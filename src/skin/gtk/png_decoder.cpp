@@ -1,4 +1,4 @@
-#include "skin/gtk/png_decoder_linux.h"
+#include "skin/gtk/png_decoder.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "update/win32/download_file_win32.h"
+#include "update/win32/download_file.h"
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
-#include "game/gtk/game_dialog_gtk.h"
+#include "game/gtk/game_dialog.h"
 
 #include <algorithm>
 
-#include "game/gtk/game_browser_cache_gtk.h"
-#include "game/gtk/game_input_gtk.h"
-#include "game/gtk/program_icon_gtk.h"
+#include "game/gtk/game_browser_cache.h"
+#include "game/gtk/game_input.h"
+#include "game/gtk/program_icon.h"
 #include "package/gtk/gbk_utf8.h"
 #include "platform/gtk/callback_guard.h"
 #include "platform/gtk/prompts.h"

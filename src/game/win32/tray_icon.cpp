@@ -1,4 +1,4 @@
-#include "game/win32/tray_icon_win32.h"
+#include "game/win32/tray_icon.h"
 
 #include <algorithm>
 #include <cstring>

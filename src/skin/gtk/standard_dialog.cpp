@@ -1,6 +1,6 @@
-#include "skin/gtk/standard_dialog_gtk.h"
+#include "skin/gtk/standard_dialog.h"
 
-#include "skin/gtk/translucent_dialog_gtk.h"
+#include "skin/gtk/translucent_dialog.h"
 
 namespace mc::gtk {
 

@@ -1,6 +1,6 @@
-#include "update/win32/update_start_win32.h"
+#include "update/win32/update_start.h"
 
-#include "update/win32/update_platform_win32.h"
+#include "update/win32/update_platform.h"
 
 namespace mc::win32 {
 
