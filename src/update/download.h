@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "update/download_file.h"
@@ -41,12 +43,39 @@ struct DownloadRequest {
   std::string localPath;
 };
 
-// Fetches request.url into request.localPath (created or truncated). True when the file holds
-// exactly the body of a 2xx response. On any failure (empty address, no response, status
-// outside 200..299, transfer error, fewer or more bytes than announced, file not creatable or
+// How much of a body a download takes. A server that sends without end must neither fill the
+// disk nor keep the check running; only the version file's first line is of any use, so
+// there the head is kept and the rest never fetched, while a program has to arrive whole.
+struct DownloadLimits {
+  enum class Over {
+    kRefuse,    // a body announced or grown beyond maxBytes fails the download
+    kKeepHead,  // the transfer stops at maxBytes and the bytes so far are the result
+  };
+  int64_t maxBytes = -1;  // -1: no limit
+  Over over = Over::kRefuse;
+  // Bytes free for the file at a path; nullopt when unknown. Asked once, before the file is
+  // created, when the response announces its length: a body that cannot fit is refused.
+  std::function<std::optional<uint64_t>(const std::string& path)> freeSpace;
+};
+
+// The version file: far more than its first line can take (kVersionLineMax), kept as a head.
+inline constexpr int64_t kVersionFileReadMax = 4096;
+// The program: no real client comes near it (they weigh a few MiB).
+inline constexpr int64_t kProgramDownloadMax = int64_t{256} << 20;
+
+// Whether a response announcing `announced` bytes (-1: not announced) may start to be
+// written under `limits`, given `free` bytes free for the file (nullopt: unknown).
+bool AnnouncedBodyFits(int64_t announced, const DownloadLimits& limits,
+                       std::optional<uint64_t> free);
+
+// Fetches request.url into request.localPath. True when the file holds exactly the body of a
+// 2xx response, or its first limits.maxBytes bytes under Over::kKeepHead. On any failure
+// (empty address, no response, status outside 200..299, transfer error, fewer or more bytes
+// than announced, a body over the limits or larger than the free space, file not creatable or
 // not writable, stop) the file this call created is deleted; a file it never created is
 // left alone. The file is made by `create`, and gets its name only when complete.
 bool Download(HttpClient& http, const DownloadRequest& request, const StopSignal* stop = nullptr,
-              const DownloadFileCreator& create = CreatePlainDownloadFile);
+              const DownloadFileCreator& create = CreatePlainDownloadFile,
+              const DownloadLimits& limits = {});
 
 }  // namespace mc

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/app_host.h"
@@ -51,11 +52,14 @@ class UpdatePlatform {
   // Milliseconds since some fixed point; wraps (the Windows tick count).
   virtual uint32_t TickCount() = 0;
   virtual HttpClient& Http() = 0;
-  // The file a download writes (see DownloadFile): the plain one unless the port can keep
-  // it nameless until complete.
+  // The file a download or the update script is written to (see DownloadFile): created new,
+  // never through a link planted under its name; the plain one unless the port has better.
   virtual std::unique_ptr<DownloadFile> CreateDownloadFile(const std::string& path) {
     return CreatePlainDownloadFile(path);
   }
+  // Bytes the caller may still write in the folder that holds `path`; nullopt when unknown
+  // (the download is then not refused for its size alone).
+  virtual std::optional<uint64_t> FreeSpace(const std::string& /*path*/) { return std::nullopt; }
   // Read-only view of a whole file; nullptr when it cannot be opened or is empty.
   virtual std::unique_ptr<MappedFile> MapFile(const std::string& path) = 0;
   virtual std::unique_ptr<MappedFile> MapOwnProgram() = 0;

@@ -27,6 +27,9 @@ ROUTE:
                        until the client goes
   truncate:N:PATH      announces the file's full length, sends its first N bytes and closes
   unsized:PATH         the file without Content-Length, ended by closing the connection
+  endless:TEXT         200 without Content-Length: TEXT (escapes as for text:), then "x" without
+                       end until the client goes
+  announce:N           200 announcing N bytes, then nothing until the client goes
 
 With --calls FILE the server also plays the game site of the game window tests:
   /game.html[?clientcalljs=missing|throw][&from=N]  a page that reports what the client does
@@ -317,6 +320,19 @@ class Handler(BaseHTTPRequestHandler):
                 self.close_connection = True
                 self.connection.shutdown(socket.SHUT_RDWR)
             else:
+                self.wait_for_client_to_go()
+        elif kind == "endless":
+            self.close_connection = True
+            self.head(200, None, [("Connection", "close")])
+            if not head:
+                self.wfile.write(decode_text(arg))
+                block = b"x" * CHUNK
+                while True:
+                    self.wfile.write(block)
+        elif kind == "announce":
+            self.head(200, int(arg))
+            if not head:
+                self.wfile.flush()
                 self.wait_for_client_to_go()
         elif kind == "unsized":
             self.close_connection = True

@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <string_view>
+
 #include "update/update_url.h"
 
 namespace mc::gtk {
@@ -23,9 +25,10 @@ struct Transfer {
   const StopSignal* stop;
   bool responded = false;
   bool refused = false;  // the receiver stopped the transfer
+  bool redirects = false;  // the response being read names a Location, which curl follows
 
-  // The status and length of the final response, announced once before its first byte (or
-  // after the transfer when the body is empty).
+  // The status and length of the final response, announced once at the end of its header
+  // (or before its first byte, or after the transfer when the body is empty).
   bool Respond() {
     if (responded) return !refused;
     responded = true;
@@ -49,6 +52,36 @@ size_t OnWrite(char* data, size_t size, size_t count, void* user) {
   if (!t->receiver.OnBody(reinterpret_cast<const uint8_t*>(data), bytes)) {
     t->refused = true;
     return 0;
+  }
+  return bytes;
+}
+
+bool StartsWithNoCase(std::string_view line, std::string_view prefix) {
+  if (line.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    const char c = line[i];
+    if ((c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c) != prefix[i]) return false;
+  }
+  return true;
+}
+
+// The end of the final response's header announces it, so the receiver judges the status
+// and length before the body starts (a body that never comes included). Interim responses
+// (1xx) and redirects that curl follows are skipped.
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+  auto* t = static_cast<Transfer*>(user);
+  const size_t bytes = size * count;
+  const std::string_view line(data, bytes);
+  if (StartsWithNoCase(line, "http/")) {
+    t->redirects = false;
+  } else if (StartsWithNoCase(line, "location:")) {
+    t->redirects = true;
+  } else if (line == "\r\n" || line == "\n") {
+    long status = 0;
+    curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &status);
+    const bool interim = status >= 100 && status < 200;
+    const bool followed = status >= 300 && status < 400 && t->redirects;
+    if (!interim && !followed && !t->Respond()) return 0;  // a short count aborts
   }
   return bytes;
 }
@@ -91,6 +124,8 @@ HttpOutcome CurlHttpClient::Get(const std::string& url, HttpReceiver& receiver) 
   curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, options_.stallTimeoutS);
   curl_easy_setopt(e, CURLOPT_BUFFERSIZE, kBufferBytes);
   if (!options_.caFile.empty()) curl_easy_setopt(e, CURLOPT_CAINFO, options_.caFile.c_str());
+  curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, OnHeader);
+  curl_easy_setopt(e, CURLOPT_HEADERDATA, &transfer);
   curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, OnWrite);
   curl_easy_setopt(e, CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);

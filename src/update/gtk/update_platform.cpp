@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -57,6 +58,15 @@ uint32_t GtkUpdatePlatform::TickCount() {
 
 std::unique_ptr<DownloadFile> GtkUpdatePlatform::CreateDownloadFile(const std::string& path) {
   return CreateAnonymousDownloadFile(path);
+}
+
+std::optional<uint64_t> GtkUpdatePlatform::FreeSpace(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  struct statvfs fs {};
+  if (statvfs(folder.c_str(), &fs) != 0) return std::nullopt;
+  return static_cast<uint64_t>(fs.f_bavail) * fs.f_frsize;
 }
 
 std::unique_ptr<MappedFile> GtkUpdatePlatform::MapFile(const std::string& path) {

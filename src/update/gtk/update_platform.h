@@ -19,6 +19,8 @@ class GtkUpdatePlatform : public UpdatePlatform {
   HttpClient& Http() override { return http_; }
   // An anonymous file until the download is complete.
   std::unique_ptr<DownloadFile> CreateDownloadFile(const std::string& path) override;
+  // statvfs of the file's folder: the blocks an unprivileged user may still take.
+  std::optional<uint64_t> FreeSpace(const std::string& path) override;
   std::unique_ptr<MappedFile> MapFile(const std::string& path) override;
   std::unique_ptr<MappedFile> MapOwnProgram() override;
   // chmod to the running program's permission bits.

@@ -38,6 +38,14 @@ std::unique_ptr<DownloadFile> Win32UpdatePlatform::CreateDownloadFile(const std:
   return CreateDeletePendingDownloadFile(path);
 }
 
+std::optional<uint64_t> Win32UpdatePlatform::FreeSpace(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  ULARGE_INTEGER available = {};
+  if (!GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return static_cast<uint64_t>(available.QuadPart);
+}
+
 std::unique_ptr<MappedFile> Win32UpdatePlatform::MapFile(const std::string& path) {
   MapError error = MapError::kNone;
   return win32::MapFile(path, error);

@@ -20,6 +20,8 @@ class Win32UpdatePlatform : public UpdatePlatform {
   HttpClient& Http() override { return http_; }
   // Removed by the system on close until the download is complete.
   std::unique_ptr<DownloadFile> CreateDownloadFile(const std::string& path) override;
+  // GetDiskFreeSpaceEx of the file's folder: what this user may still take (quotas included).
+  std::optional<uint64_t> FreeSpace(const std::string& path) override;
   std::unique_ptr<MappedFile> MapFile(const std::string& path) override;
   std::unique_ptr<MappedFile> MapOwnProgram() override;
   std::string ProgramPath() override;
