@@ -1,8 +1,10 @@
 // The local file a download writes. It takes the body as it arrives and is known under its
 // name only once the whole body is in: a transfer that fails, or a process that is killed in
 // the middle, must not leave a partial program next to the real one. Ports make the file
-// anonymous until then where the system allows it; the plain file here exists under its name
-// from the start and is removed on failure, which covers everything but a killed process.
+// anonymous until then where the system allows it; the plain file here is written under a
+// temporary name beside and renamed, and removed on failure, which covers everything but a
+// killed process. Every kind is created new: a link planted under the target's name (or the
+// temporary's) is replaced or removed, never written through.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +27,8 @@ class DownloadFile {
 // Creates the file for a path; nullptr when it cannot be created.
 using DownloadFileCreator = std::function<std::unique_ptr<DownloadFile>(const std::string& path)>;
 
-// A file created (or truncated) under its name at once, with the C library.
+// A file "<path>.part" made with the C library (a file or link of that name is removed
+// first), renamed to path when committed.
 std::unique_ptr<DownloadFile> CreatePlainDownloadFile(const std::string& path);
 
 }  // namespace mc

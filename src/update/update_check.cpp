@@ -41,6 +41,8 @@ bool IsInstallable(const std::string& path, UpdatePlatform& platform) {
 }
 
 // Writes the script into the current directory; its path, or "" when it cannot be written.
+// It goes through a download file: created new and named when whole, so a link planted under
+// the script's name is replaced, never written through.
 std::string WriteScript(const std::string& downloaded, UpdatePlatform& platform) {
   const PortTraits traits = platform.Traits();
   const std::string directory = platform.CurrentDirectory();
@@ -52,14 +54,11 @@ std::string WriteScript(const std::string& downloaded, UpdatePlatform& platform)
           ? BatchScriptText(programPath, downloaded, traits.backupFileName,
                             platform.LeadBytes())
           : ShellScriptText(programPath, downloaded, traits.backupFileName);
-  // Binary mode: the text carries its own line ends, CR LF for cmd.
-  File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return std::string();
-  const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-  if (!written || std::fclose(file.release()) != 0) {
-    std::remove(path.c_str());
+  // Binary: the text carries its own line ends, CR LF for cmd.
+  const std::unique_ptr<DownloadFile> file = platform.CreateDownloadFile(path);
+  if (!file || !file->Write(reinterpret_cast<const uint8_t*>(text.data()), text.size()) ||
+      !file->Commit())
     return std::string();
-  }
   return path;
 }
 
@@ -84,9 +83,10 @@ int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
     return platform.CreateDownloadFile(path);
   };
   const std::string versionFile = prefix + FileNameFromUrl(record.versionPath);
+  const DownloadLimits versionLimits{kVersionFileReadMax, DownloadLimits::Over::kKeepHead, {}};
   if (!Download(platform.Http(),
                 {BuildUrl(record.server, record.port, record.versionPath), versionFile}, &stop,
-                create))
+                create, versionLimits))
     return kUpdateVersionDownloadFailed;
   std::string line;
   if (!ReadVersionLine(versionFile, line)) return kUpdateVersionFileUnreadable;
@@ -94,8 +94,11 @@ int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
     return kUpdateUpToDate;
 
   const std::string exeFile = prefix + FileNameFromUrl(record.exePath);
+  const DownloadLimits exeLimits{
+      kProgramDownloadMax, DownloadLimits::Over::kRefuse,
+      [&platform](const std::string& path) { return platform.FreeSpace(path); }};
   if (!Download(platform.Http(), {BuildUrl(record.server, record.port, record.exePath), exeFile},
-                &stop, create))
+                &stop, create, exeLimits))
     return kUpdateExeDownloadFailed;
   // Only a client this port can start may take the program's place; once the user has quit,
   // nothing is installed.

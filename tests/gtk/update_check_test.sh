@@ -30,7 +30,10 @@ routes=(
   --route "/v/stall=stall:3:$WORK/huge" --route "/v/short=truncate:3:$WORK/huge" \
   --route "/e/bare=file:$CLIENT" --route "/e/nocg=file:$WORK/nocg" \
   --route "/e/text=text:<html>not found</html>" --route "/e/cut=unsized:$WORK/cut" \
-  --route "/e/short=truncate:100000:$site/e/client" --route "/e/stall=stall:1000:$site/e/client")
+  --route "/e/short=truncate:100000:$site/e/client" --route "/e/stall=stall:1000:$site/e/client" \
+  --route "/v/endless-new=endless:2.0\r\n" --route "/v/endless-same=endless:1.0\n" \
+  --route "/e/endless=endless:" --route "/e/oversized=announce:268435457" \
+  --route "/e/1mb=announce:1048576")
 serve --root "$site" "${routes[@]}"
 port=$PORT
 serve --root "$site" "${routes[@]}" --tls "$WORK/cert.pem"
@@ -44,6 +47,7 @@ expect() {
   local what=$1 output=$2 files=$3; shift 3
   local run=${RUN_DIR:-$WORK/run}
   mkdir -p "$run" && find "$run" -mindepth 1 -delete
+  if [ -n "${PREPARE:-}" ]; then (cd "$run" && eval "$PREPARE"); fi
   local got
   got=$(cd "$run" && $RUN_AS "$PROBE" check "$1" "$2" "$3" "$4" 1.0 "${@:5}" 2>&1 | sed "s|$run/||")
   check "$what" "$output" "$got"
@@ -51,6 +55,17 @@ expect() {
 }
 h=127.0.0.1
 RUN_AS=""
+
+# expect_within SECONDS DESCRIPTION ...: expect, and the check is over within SECONDS.
+expect_within() {
+  local limit=$1 what=$2 start end took
+  start=$(date +%s.%N)
+  expect "${@:2}"
+  end=$(date +%s.%N)
+  took=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", b - a }')
+  echo "note: $what: ${took}s"
+  check "$what: over within ${limit}s" yes "$(awk -v t="$took" -v l="$limit" 'BEGIN { print (t < l) ? "yes" : "no" }')"
+}
 
 # Version files.
 expect "published version not newer" "code 0" "" $h "$port" /v/same.txt /e/client
@@ -67,6 +82,28 @@ expect "paths with spaces" "script Launcher_update.sh" "Launcher_update.sh Nnew 
   $h "$port" "/v/new file.txt" "/e/new client"
 check "the script moves the download" "mv -f -- '$WORK/run/Nnew client' '$WORK/run/update_probe'" \
   "$(sed -n 3p "$WORK/run/Launcher_update.sh" | sed -E "s|/-?[0-9]+new client|/Nnew client|")"
+
+# Bodies without end, or announced beyond any real client: the version file is read only as
+# far as its first line can reach, a program over the limit is refused (on its announced
+# length before a byte is written: the route never sends one, so only that ends it quickly).
+expect_within 10 "endless version file, newer first line" "script Launcher_update.sh" \
+  "Launcher_update.sh Nclient" $h "$port" /v/endless-new /e/client
+expect_within 10 "endless version file, same first line" "code 0" "" $h "$port" /v/endless-same /e/client
+expect_within 60 "endless program" "code 10011" "" $h "$port" /v/new.txt /e/endless
+expect_within 10 "program announced over 256 MiB" "code 10011" "" $h "$port" /v/new.txt /e/oversized \
+  --stall-timeout 20
+
+# The script replaces a link planted under its name and does not write through it.
+printf 'keep' > "$WORK/victim"
+chmod 600 "$WORK/victim"
+PREPARE="ln -s '$WORK/victim' Launcher_update.sh"
+expect "link planted at the script's name" "script Launcher_update.sh" "Launcher_update.sh Nclient" \
+  $h "$port" /v/new.txt /e/client
+PREPARE=""
+check "link planted at the script's name: target untouched" "keep 600" \
+  "$(cat "$WORK/victim") $(stat -c %a "$WORK/victim")"
+check "link planted at the script's name: script is a file" yes \
+  "$([ -f "$WORK/run/Launcher_update.sh" ] && [ ! -L "$WORK/run/Launcher_update.sh" ] && echo yes || echo no)"
 
 # Servers that cannot be reached or do not answer with the file.
 expect "empty server" "code 10009" "" "" "$port" /v/new.txt /e/client
@@ -97,6 +134,8 @@ if mount -t tmpfs -o size=256k tmpfs "$small" 2>/dev/null; then
   at_exit 'umount "$small" 2>/dev/null'  # before the scratch folder goes
   RUN_DIR=$small/run
   expect "disk full during the exe" "code 10011" "" $h "$port" /v/new.txt /e/client
+  expect_within 10 "program announced over the free space" "code 10011" "" $h "$port" /v/new.txt /e/1mb \
+    --stall-timeout 20
   dd if=/dev/zero of="$small/filler" bs=4k 2>/dev/null || true  # until the disk is full
   expect "disk full during the version file" "code 10009" "" $h "$port" /v/new.txt /e/client
   RUN_DIR=""

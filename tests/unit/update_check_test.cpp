@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -71,6 +72,8 @@ struct Response {
   int64_t announced = -2;  // -2: the body's size; -1: none
   HttpOutcome end = HttpOutcome::kComplete;
   size_t breakAfter = std::string::npos;  // the connection breaks after this many bytes
+  bool endless = false;  // the body is sent again and again until the receiver stops it
+  size_t block = 7;       // bytes handed over at a time
 };
 
 // Answers from a table of URLs; an unknown URL behaves like an unreachable server.
@@ -89,13 +92,18 @@ class ScriptedHttp : public HttpClient {
     const int64_t announced = r.announced == -2 ? static_cast<int64_t>(r.body.size()) : r.announced;
     if (!receiver.OnResponse(r.status, announced)) return HttpOutcome::kStopped;
     const size_t end = std::min(r.body.size(), r.breakAfter);
-    for (size_t i = 0; i < end; i += 7) {
-      const size_t n = std::min<size_t>(7, end - i);
-      if (!receiver.OnBody(reinterpret_cast<const uint8_t*>(r.body.data()) + i, n))
-        return HttpOutcome::kStopped;
+    // Bounded, so that a receiver which never stops fails the test instead of hanging it.
+    for (int round = 0; round < (r.endless ? 1 << 22 : 1); ++round) {
+      for (size_t i = 0; i < end; i += r.block) {
+        const size_t n = std::min(r.block, end - i);
+        if (!receiver.OnBody(reinterpret_cast<const uint8_t*>(r.body.data()) + i, n))
+          return HttpOutcome::kStopped;
+        sent += n;
+      }
     }
     return end < r.body.size() ? HttpOutcome::kFailed : r.end;
   }
+  uint64_t sent = 0;  // body bytes the receivers took
 };
 
 class ScratchDir {
@@ -132,6 +140,12 @@ class ScratchDir {
   fs::path path_;
 };
 
+class DiscardedFile : public DownloadFile {
+ public:
+  bool Write(const uint8_t*, size_t) override { return true; }
+  bool Commit() override { return false; }
+};
+
 class FakePlatform : public UpdatePlatform {
  public:
   explicit FakePlatform(const ScratchDir& dir) : dir_(dir) {}
@@ -160,8 +174,17 @@ class FakePlatform : public UpdatePlatform {
     return std::make_unique<fixture::FakeAppHost::Bytes>(
         std::vector<uint8_t>(own.begin(), own.end()));
   }
+  std::unique_ptr<DownloadFile> CreateDownloadFile(const std::string& path) override {
+    created.push_back(path);
+    if (discardWrites && path.ends_with("client.exe")) return std::make_unique<DiscardedFile>();
+    return CreatePlainDownloadFile(path);
+  }
+  bool discardWrites = false;  // the program's file keeps no byte (for huge bodies)
+  std::optional<uint64_t> FreeSpace(const std::string&) override { return free; }
   std::string ProgramPath() override { return programPath; }
   std::string CurrentDirectory() override { return dir_.path(); }
+  std::vector<std::string> created;  // paths of the files made, in order
+  std::optional<uint64_t> free;
   void StartScript(const std::string& path) override { started.push_back(path); }
   void EndProcess() override { ++ended; }
 
@@ -285,6 +308,155 @@ TEST(UpdateDownload, TheFileIsCommittedOnlyWhenTheBodyIsComplete) {
     }
   }
 }
+
+TEST(UpdateDownload, LimitsKeepAHeadOrRefuseTheBody) {
+  using Over = DownloadLimits::Over;
+  const std::string body25(25, 'b');
+  struct Case {
+    const char* what;
+    Response response;
+    DownloadLimits limits;
+    std::optional<uint64_t> free;
+    bool ok, created;
+    size_t kept;  // bytes in the file when ok
+  } cases[] = {
+      {"head of an unannounced body", {200, body25, -1}, {10, Over::kKeepHead}, {}, true, true, 10},
+      {"head of an announced body", {200, body25}, {10, Over::kKeepHead}, {}, true, true, 10},
+      {"head of an endless body", {200, body25, -1, HttpOutcome::kComplete, std::string::npos, true},
+       {10, Over::kKeepHead}, {}, true, true, 10},
+      {"body as long as the head", {200, body25}, {25, Over::kKeepHead}, {}, true, true, 25},
+      {"body shorter than the head", {200, body25}, {100, Over::kKeepHead}, {}, true, true, 25},
+      {"head, body shorter than announced", {200, "abc", 8}, {10, Over::kKeepHead}, {}, false,
+       true, 0},
+      {"refused: unannounced body grows over", {200, body25, -1}, {10, Over::kRefuse}, {}, false,
+       true, 0},
+      {"refused: endless body", {200, body25, -1, HttpOutcome::kComplete, std::string::npos, true},
+       {10, Over::kRefuse}, {}, false, true, 0},
+      {"refused: announced over the limit", {200, body25}, {24, Over::kRefuse}, {}, false, false, 0},
+      {"body exactly at the limit", {200, body25}, {25, Over::kRefuse}, {}, true, true, 25},
+      {"announced more than is free", {200, body25}, {}, 24, false, false, 0},
+      {"announced exactly what is free", {200, body25}, {}, 25, true, true, 25},
+      {"free space unknown", {200, body25}, {}, std::nullopt, true, true, 25},
+      {"unannounced: free space not asked", {200, body25, -1}, {}, 1, true, true, 25},
+      {"head fits the free space, the body would not", {200, body25}, {10, Over::kKeepHead}, 10,
+       true, true, 10},
+  };
+  for (Case& c : cases) {
+    ScratchDir dir;
+    ScriptedHttp http;
+    http.responses["http://h/f"] = c.response;
+    c.limits.freeSpace = [&](const std::string& path) {
+      EXPECT_EQ(path, dir.File("f")) << c.what;
+      return c.free;
+    };
+    bool created = false;
+    const bool ok = Download(
+        http, {"http://h/f", dir.File("f")}, nullptr,
+        [&](const std::string& path) {
+          created = true;
+          return CreatePlainDownloadFile(path);
+        },
+        c.limits);
+    EXPECT_EQ(ok, c.ok) << c.what;
+    EXPECT_EQ(created, c.created) << c.what;
+    if (c.ok)
+      EXPECT_EQ(dir.Read("f"), c.response.body.substr(0, c.kept)) << c.what;
+    else
+      EXPECT_EQ(dir.Names(), Names{}) << c.what;
+    // An endless body is cut within a block of the limit.
+    EXPECT_LE(http.sent, static_cast<uint64_t>(c.limits.maxBytes >= 0 ? c.limits.maxBytes + 7 : 25))
+        << c.what;
+  }
+}
+
+TEST(AnnouncedBodyFits, LimitAndFreeSpace) {
+  using Over = DownloadLimits::Over;
+  struct Case {
+    int64_t announced;
+    DownloadLimits limits;
+    std::optional<uint64_t> free;
+    bool fits;
+  } cases[] = {
+      {-1, {10, Over::kRefuse}, 0, true},  // not announced: judged as it arrives
+      {10, {10, Over::kRefuse}, 10, true},
+      {11, {10, Over::kRefuse}, std::nullopt, false},
+      {11, {10, Over::kKeepHead}, 10, true},  // only the head is written
+      {11, {10, Over::kKeepHead}, 9, false},
+      {kProgramDownloadMax + 1, {kProgramDownloadMax, Over::kRefuse}, std::nullopt, false},
+      {INT64_MAX, {}, std::nullopt, true},
+      {INT64_MAX, {}, UINT64_MAX, true},
+      {5, {}, 4, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(AnnouncedBodyFits(c.announced, c.limits, c.free), c.fits) << c.announced;
+}
+
+TEST(UpdateCheck, EndlessOrOversizedBodiesAreBounded) {
+  const std::string endlessTail(4096, 'x');
+  const std::string client = PeClient(Package());
+  struct Case {
+    const char* what;
+    Response version, exe;
+    std::optional<uint64_t> free;
+    int32_t code;
+    Names names;
+    size_t filesMade;
+  } cases[] = {
+      {"endless version file, newer first line",
+       {200, "2.0\r\n" + endlessTail, -1, HttpOutcome::kComplete, std::string::npos, true},
+       {200, client}, std::nullopt, kUpdateScriptStarted,
+       {"-10client.exe", "Launcher_update.bat"}, 3},
+      {"endless version file, same first line",
+       {200, "1.30\n" + endlessTail, -1, HttpOutcome::kComplete, std::string::npos, true},
+       {200, client}, std::nullopt, kUpdateUpToDate, {}, 1},
+      {"version file announcing a huge length", {200, "2.0\n", INT64_MAX}, {200, client},
+       std::nullopt, kUpdateVersionDownloadFailed, {}, 1},
+      {"endless program", {200, "2.0"},
+       {200, std::string(1 << 16, 'x'), -1, HttpOutcome::kComplete, std::string::npos, true,
+        1 << 16},
+       std::nullopt, kUpdateExeDownloadFailed, {}, 2},
+      {"program announced over the limit", {200, "2.0"}, {200, client, kProgramDownloadMax + 1},
+       std::nullopt, kUpdateExeDownloadFailed, {}, 1},
+      {"program larger than the free space", {200, "2.0"}, {200, client}, client.size() - 1,
+       kUpdateExeDownloadFailed, {}, 1},
+      {"program fits the free space", {200, "2.0"}, {200, client}, client.size(),
+       kUpdateScriptStarted, {"-10client.exe", "Launcher_update.bat"}, 3},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    FakePlatform platform(dir);
+    platform.free = c.free;
+    platform.discardWrites = c.exe.endless;
+    platform.http.responses[kVersionUrl] = c.version;
+    platform.http.responses[kExeUrl] = c.exe;
+    EXPECT_EQ(Check(Record(dir), platform), c.code) << c.what;
+    EXPECT_EQ(dir.Names(), c.names) << c.what;
+    EXPECT_EQ(platform.created.size(), c.filesMade) << c.what;
+    // Nothing near the whole of an endless body was taken.
+    EXPECT_LE(platform.http.sent, static_cast<uint64_t>(kProgramDownloadMax + 2 * client.size()))
+        << c.what;
+  }
+}
+
+#ifndef _WIN32
+// A link planted under the script's name or its temporary name is replaced or removed; the
+// file it points at is neither written nor truncated.
+TEST(UpdateCheck, ScriptIsNotWrittenThroughAPlantedLink) {
+  for (const char* planted : {"Launcher_update.bat", "Launcher_update.bat.part"}) {
+    ScratchDir dir, outside;
+    std::ofstream(outside.File("victim")) << "keep";
+    fs::create_symlink(outside.File("victim"), dir.File(planted));
+    FakePlatform platform(dir);
+    platform.http.responses[kVersionUrl] = {200, "2.0"};
+    platform.http.responses[kExeUrl] = {200, PeClient(Package())};
+    EXPECT_EQ(Check(Record(dir), platform), kUpdateScriptStarted) << planted;
+    EXPECT_EQ(outside.Read("victim"), "keep") << planted;
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir.File("Launcher_update.bat"))))
+        << planted;
+    EXPECT_EQ(dir.Names(), (Names{"-10client.exe", "Launcher_update.bat"})) << planted;
+  }
+}
+#endif
 
 TEST(UpdateCheck, UpToDateLeavesNothing) {
   for (const char* published : {"1.30", "1.4", "1.30.7\r\n", "", "version 9.9"}) {

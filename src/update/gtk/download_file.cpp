@@ -10,14 +10,20 @@
 namespace mc::gtk {
 namespace {
 
-class AnonymousDownloadFile : public DownloadFile {
+// Either an anonymous file (O_TMPFILE), linked under a fresh name when complete, or, where
+// the file system has none, a file created exclusively under a fresh name from the start. The
+// fresh name is then renamed over the target. Neither step follows a link: O_EXCL and linkat
+// fail on any existing name, and rename replaces a link rather than its target.
+class LinuxDownloadFile : public DownloadFile {
  public:
-  AnonymousDownloadFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
-  ~AnonymousDownloadFile() override {
+  LinuxDownloadFile(std::string path, int fd, std::string named)
+      : path_(std::move(path)), fd_(fd), named_(std::move(named)) {}
+  ~LinuxDownloadFile() override {
     if (fd_ >= 0) close(fd_);  // an anonymous file vanishes with its last descriptor
+    if (!named_.empty()) unlink(named_.c_str());
   }
-  AnonymousDownloadFile(const AnonymousDownloadFile&) = delete;
-  AnonymousDownloadFile& operator=(const AnonymousDownloadFile&) = delete;
+  LinuxDownloadFile(const LinuxDownloadFile&) = delete;
+  LinuxDownloadFile& operator=(const LinuxDownloadFile&) = delete;
 
   bool Write(const uint8_t* data, size_t size) override {
     while (size > 0) {
@@ -30,32 +36,33 @@ class AnonymousDownloadFile : public DownloadFile {
     return true;
   }
 
-  // Links the file under a name of its own next to the target, then renames it over the
-  // target, so the target is either absent, the old file or the complete new one.
+  // The target is either absent, the old file or the complete new one.
   bool Commit() override {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-    std::string linked;
-    for (int attempt = 0; attempt < 100 && linked.empty(); ++attempt) {
-      const std::string name =
-          path_ + ".part" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-      if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-        linked = name;
-      else if (errno != EEXIST)
-        break;
+    if (named_.empty()) {
+      const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+      for (int attempt = 0; attempt < 100 && named_.empty(); ++attempt) {
+        const std::string name = FreshName(path_, attempt);
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+          named_ = name;
+        else if (errno != EEXIST)
+          break;
+      }
     }
     const bool closed = close(fd_) == 0;
     fd_ = -1;
-    if (linked.empty()) return false;
-    if (!closed || std::rename(linked.c_str(), path_.c_str()) != 0) {
-      unlink(linked.c_str());
-      return false;
-    }
+    if (named_.empty() || !closed || std::rename(named_.c_str(), path_.c_str()) != 0) return false;
+    named_.clear();
     return true;
+  }
+
+  static std::string FreshName(const std::string& path, int attempt) {
+    return path + ".part" + std::to_string(getpid()) + "-" + std::to_string(attempt);
   }
 
  private:
   std::string path_;
   int fd_;
+  std::string named_;  // the file's own name while it has one and is not yet the target
 };
 
 std::string FolderOf(const std::string& path) {
@@ -68,8 +75,19 @@ std::string FolderOf(const std::string& path) {
 
 std::unique_ptr<DownloadFile> CreateAnonymousDownloadFile(const std::string& path) {
   const int fd = open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-  if (fd < 0) return CreatePlainDownloadFile(path);
-  return std::make_unique<AnonymousDownloadFile>(path, fd);
+  if (fd >= 0) return std::make_unique<LinuxDownloadFile>(path, fd, std::string());
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return nullptr;
+  return CreateExclusiveDownloadFile(path);
+}
+
+std::unique_ptr<DownloadFile> CreateExclusiveDownloadFile(const std::string& path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = LinuxDownloadFile::FreshName(path, attempt);
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) return std::make_unique<LinuxDownloadFile>(path, fd, std::move(name));
+    if (errno != EEXIST) return nullptr;
+  }
+  return nullptr;
 }
 
 }  // namespace mc::gtk

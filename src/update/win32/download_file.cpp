@@ -63,8 +63,13 @@ class DeletePendingDownloadFile : public DownloadFile {
 }  // namespace
 
 std::unique_ptr<DownloadFile> CreateDeletePendingDownloadFile(const std::string& path) {
+  // Created new, never opened through what is there: a file or a link under the name is
+  // deleted first (a link itself, not its target), and CREATE_NEW fails on anything that
+  // takes the name meanwhile.
+  DeleteFileA(path.c_str());
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                            nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                            nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   const bool pending = SetDeleteOnClose(file, true);
   return std::make_unique<DeletePendingDownloadFile>(path, file, pending);
