@@ -5,6 +5,9 @@
 namespace mc {
 namespace {
 
+// Runs the program given as the next argument ($0 of the script).
+constexpr char kShellExec[] = "/bin/sh -c \"exec \\\"\\$0\\\"\"";
+
 // Key-file level escaping of a value.
 std::string EscapeValue(std::string_view value) {
   std::string out;
@@ -52,6 +55,39 @@ std::string QuoteExecArgument(std::string_view arg) {
   return out + "\"";
 }
 
+// The words of an Exec command: quoted words lose their quotes and the backslash before
+// ", `, $ and \; "%%" is a literal "%" (other field codes stay as written). nullopt for an
+// unterminated quote.
+std::optional<std::vector<std::string>> SplitExec(std::string_view cmd) {
+  std::vector<std::string> words;
+  size_t i = 0;
+  while (true) {
+    while (i < cmd.size() && (cmd[i] == ' ' || cmd[i] == '\t')) ++i;
+    if (i >= cmd.size()) return words;
+    std::string word;
+    if (cmd[i] == '"') {
+      for (++i;; ++i) {
+        if (i >= cmd.size()) return std::nullopt;
+        const char c = cmd[i];
+        if (c == '"') break;
+        if (c == '\\' && i + 1 < cmd.size()) {
+          word += cmd[++i];
+          continue;
+        }
+        if (c == '%' && i + 1 < cmd.size() && cmd[i + 1] == '%') ++i;
+        word += c;
+      }
+      ++i;
+    } else {
+      for (; i < cmd.size() && cmd[i] != ' ' && cmd[i] != '\t'; ++i) {
+        if (cmd[i] == '%' && i + 1 < cmd.size() && cmd[i + 1] == '%') ++i;
+        word += cmd[i];
+      }
+    }
+    words.push_back(std::move(word));
+  }
+}
+
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
@@ -64,7 +100,14 @@ std::string_view Trim(std::string_view s) {
 std::string DesktopEntryText(std::string_view name, std::string_view program) {
   std::string text = "[Desktop Entry]\nType=Application\nVersion=1.0\n";
   text += "Name=" + EscapeValue(name) + "\n";
-  text += "Exec=" + EscapeValue(QuoteExecArgument(program)) + "\n";
+  // GIO looks the first word of Exec up as a program before it expands "%%" to "%", so a
+  // path with "%" would never be found: such a path goes to /bin/sh as an argument, where
+  // the expansion does reach it.
+  const std::string command =
+      program.find('%') == std::string_view::npos
+          ? QuoteExecArgument(program)
+          : std::string(kShellExec) + " " + QuoteExecArgument(program);
+  text += "Exec=" + EscapeValue(command) + "\n";
   text += "Terminal=false\n";
   return text;
 }
@@ -86,30 +129,13 @@ std::optional<std::string> DesktopEntryProgram(std::string_view text) {
     if (!exec) exec = UnescapeValue(Trim(line.substr(eq + 1)));
   }
   if (!exec) return std::nullopt;
-
-  const std::string& cmd = *exec;
-  std::string program;
-  size_t i = 0;
-  if (i < cmd.size() && cmd[i] == '"') {
-    for (++i;; ++i) {
-      if (i >= cmd.size()) return std::nullopt;  // unterminated quote
-      const char c = cmd[i];
-      if (c == '"') break;
-      if (c == '\\' && i + 1 < cmd.size()) {
-        program += cmd[++i];
-        continue;
-      }
-      if (c == '%' && i + 1 < cmd.size() && cmd[i + 1] == '%') ++i;
-      program += c;
-    }
-  } else {
-    for (; i < cmd.size() && cmd[i] != ' ' && cmd[i] != '\t'; ++i) {
-      if (cmd[i] == '%' && i + 1 < cmd.size() && cmd[i + 1] == '%') ++i;
-      program += cmd[i];
-    }
-  }
-  if (program.empty()) return std::nullopt;
-  return program;
+  const std::optional<std::vector<std::string>> args = SplitExec(*exec);
+  if (!args || args->empty() || args->front().empty()) return std::nullopt;
+  // The form written for paths with "%": the program is the shell's $0.
+  if (args->size() >= 4 && ((*args)[0] == "/bin/sh" || (*args)[0] == "sh") &&
+      (*args)[1] == "-c" && (*args)[2] == "exec \"$0\"")
+    return (*args)[3];
+  return args->front();
 }
 
 }  // namespace mc

@@ -38,9 +38,16 @@ start_in "$dir" "$dir/client"
 wait_exit 10 && check "no links: ends silently" yes yes || check "no links: ends silently" yes no
 
 # A normal start: leftovers of the current directory go, the launcher shows, a desktop entry
-# pointing at the program appears.
+# pointing at the program appears. A link planted at the entry's temporary name is not written
+# through (nor its target made executable), and a pipe named like an entry does not hold up
+# the shortcut search.
 touch "$dir/Launcher_back_up" "$dir/Launcher_update.sh"
 brand "$dir/client.bin" "config/main1.png=$png" "config/cg.txt:=$config"
+mkdir -p "$HOME/Desktop"
+printf 'keep' > "$WORK/victim"
+chmod 600 "$WORK/victim"
+ln -s "$WORK/victim" "$HOME/Desktop/client.desktop.part"
+mkfifo "$HOME/Desktop/x.desktop"
 start_in "$dir" "$dir/client.bin"
 id=$(wait_window launcher || true)
 check "launcher window shown" yes "$([ -n "$id" ] && echo yes || echo no)"
@@ -49,8 +56,13 @@ check "leftovers removed" "" "$(ls "$dir" | grep Launcher_ || true)"
 entry="$HOME/Desktop/client.desktop"
 check "desktop entry written" yes "$([ -x "$entry" ] && echo yes || echo no)"
 check "desktop entry target" "Exec=\"$dir/client.bin\"" "$(grep '^Exec=' "$entry" || true)"
+check "link at the entry's temporary name: target untouched" "keep 600" \
+  "$(cat "$WORK/victim") $(stat -c %a "$WORK/victim")"
+check "link at the entry's temporary name: gone" no \
+  "$([ -e "$HOME/Desktop/client.desktop.part" ] || [ -L "$HOME/Desktop/client.desktop.part" ] && echo yes || echo no)"
 xdotool windowclose "$id" 2>/dev/null || true
 wait_exit 10 && check "closing the launcher ends the program" yes yes || check "closing the launcher ends the program" yes no
+rm -f "$HOME/Desktop/x.desktop"
 
 # firstUrl opens the game window directly, also with a background that does not decode; an
 # existing entry (any name) stops a second one.
@@ -71,5 +83,29 @@ start_in "$HOME/Desktop" "$HOME/Desktop/client.bin"
 id=$(wait_window game || true)
 check "run from the desktop: no entry" "client.bin" "$(ls "$HOME/Desktop")"
 kill "$CLIENT_PID"
+wait_exit 10 || true
+rm -f "$HOME/Desktop/client.bin"
+
+# A "%" in the program's path: GIO loads the entry and starts the program it names (the
+# program is swapped for a script that leaves a mark, to see what the entry starts).
+pct="$WORK/100% sure"
+mkdir -p "$pct"
+cp "$dir/client.bin" "$pct/a%b.bin"
+start_in "$pct" "$pct/a%b.bin"
+id=$(wait_window game || true)
+check "percent in the path: window shown" yes "$([ -n "$id" ] && echo yes || echo no)"
+kill "$CLIENT_PID"
+wait_exit 10 || true
+entry="$HOME/Desktop/a%b.desktop"
+check "percent in the path: entry written" yes "$([ -x "$entry" ] && echo yes || echo no)"
+printf '#!/bin/sh\necho "started $0" > "%s"\n' "$WORK/mark" > "$pct/a%b.bin"
+if command -v gio >/dev/null; then
+  timeout 20 gio launch "$entry" >/dev/null 2>&1 || true
+  wait_file "$WORK/mark" 10 || true
+  check "percent in the path: gio starts the program" "started $pct/a%b.bin" "$(cat "$WORK/mark" 2>/dev/null)"
+else
+  echo "note: no gio here; the percent entry is checked by the unit tests only"
+fi
+rm -f "$entry"
 
 finish

@@ -75,6 +75,24 @@ TEST(DesktopEntry, ProgramRoundTripsThroughTheEntryText) {
   }
 }
 
+// GIO looks the first word of Exec up before it turns "%%" into "%": a path with "%" must not
+// be that word, or the entry never loads.
+TEST(DesktopEntry, ExecStartsWithAFindableProgram) {
+  struct Case {
+    const char* program;
+    const char* exec;
+  } cases[] = {
+      {"/opt/game/client", "Exec=\"/opt/game/client\""},
+      {"/opt/100%/client", "Exec=/bin/sh -c \"exec \\\\\"\\\\$0\\\\\"\" \"/opt/100%%/client\""},
+      {"/opt/a%b/$x", "Exec=/bin/sh -c \"exec \\\\\"\\\\$0\\\\\"\" \"/opt/a%%b/\\\\$x\""},
+  };
+  for (const Case& c : cases) {
+    const std::string text = DesktopEntryText("n", c.program);
+    EXPECT_NE(text.find(std::string("\n") + c.exec + "\n"), std::string::npos) << text;
+    EXPECT_EQ(DesktopEntryProgram(text), std::optional<std::string>(c.program)) << text;
+  }
+}
+
 TEST(DesktopEntry, ProgramOfForeignEntries) {
   struct Case {
     const char* text;
@@ -87,6 +105,10 @@ TEST(DesktopEntry, ProgramOfForeignEntries) {
       {"[Desktop Entry]\nName=x\n", std::nullopt},
       {"[Desktop Entry]\nExec=\"/unterminated\n", std::nullopt},
       {"[Desktop Entry]\nExec=/first\n[Desktop Action a]\nExec=/second\n", "/first"},
+      {"[Desktop Entry]\nExec=sh -c \"exec \\\\\"\\\\$0\\\\\"\" /x%%y\n", "/x%y"},
+      {"[Desktop Entry]\nExec=/bin/sh -c \"other\" /x\n", "/bin/sh"},
+      {"[Desktop Entry]\nExec=/usr/bin/x%%y --z\n", "/usr/bin/x%y"},
+      {"[Desktop Entry]\nExec=\n", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(DesktopEntryProgram(c.text), c.program) << c.text;
 }

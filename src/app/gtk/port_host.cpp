@@ -1,13 +1,15 @@
 #include "app/gtk/port_host.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <gtk/gtk.h>
 
 #include <cstdio>
-#include <fstream>
 
 #include "app/desktop_entry.h"
 #include "app/desktop_shortcut.h"
@@ -27,10 +29,21 @@ namespace mc::gtk {
 namespace {
 
 // Shortcut files larger than this are not ours and are not read.
-constexpr std::streamsize kMaxDesktopEntryBytes = 64 * 1024;
+constexpr size_t kMaxDesktopEntryBytes = 64 * 1024;
 
 bool EndsWith(const std::string& s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
 }
 
 }  // namespace
@@ -77,6 +90,9 @@ bool GtkAppHost::ForEachShortcutFile(const std::string& folder,
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
     if (!EndsWith(name, ".desktop")) continue;
+    // Directories, links, pipes and devices are no entries of ours (the type is checked
+    // again when the file is opened, as some file systems do not report it here).
+    if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN) continue;
     if (!visit(name)) break;
   }
   closedir(dir);
@@ -84,30 +100,43 @@ bool GtkAppHost::ForEachShortcutFile(const std::string& folder,
 }
 
 std::optional<std::string> GtkAppHost::ShortcutTarget(const std::string& shortcutPath) {
-  std::ifstream in(shortcutPath, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text(static_cast<size_t>(kMaxDesktopEntryBytes), '\0');
-  in.read(text.data(), kMaxDesktopEntryBytes);
-  text.resize(static_cast<size_t>(in.gcount()));
+  // Non-blocking and not through a link: a pipe named *.desktop must not stop start-up
+  // waiting for a writer, and only a regular file is read.
+  const int fd = open(shortcutPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  std::string text;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    text.resize(kMaxDesktopEntryBytes);
+    size_t got = 0;
+    while (got < text.size()) {
+      const ssize_t n = read(fd, text.data() + got, text.size() - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += static_cast<size_t>(n);
+    }
+    text.resize(got);
+  }
+  const bool regular = S_ISREG(st.st_mode);
+  close(fd);
+  if (!regular) return std::nullopt;
   return DesktopEntryProgram(text);
 }
 
 void GtkAppHost::WriteShortcut(const std::string& shortcutPath, const std::string& target) {
   // Written beside the final name and renamed over it, so a crash never leaves half an entry.
+  // The temporary is made new and never through a link: whatever has its name is removed
+  // (a link itself, not what it points at), and O_EXCL | O_NOFOLLOW refuses anything put
+  // there meanwhile. Desktops only launch executable entries, hence 0755 from the start.
   const std::string temp = shortcutPath + ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return;
-    // The shown name: the program's name without its extension, or its whole file name.
-    const std::string name = ProgramBaseName(target, '/', WithoutExtension::kWholeName);
-    out << DesktopEntryText(name, target);
-    if (!out.flush()) {
-      unlink(temp.c_str());
-      return;
-    }
-  }
-  chmod(temp.c_str(), 0755);  // desktops only launch executable entries
-  if (rename(temp.c_str(), shortcutPath.c_str()) != 0) unlink(temp.c_str());
+  unlink(temp.c_str());
+  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0755);
+  if (fd < 0) return;
+  // The shown name: the program's name without its extension, or its whole file name.
+  const std::string name = ProgramBaseName(target, '/', WithoutExtension::kWholeName);
+  const bool written = WriteAll(fd, DesktopEntryText(name, target)) && fchmod(fd, 0755) == 0;
+  if (close(fd) != 0 || !written || rename(temp.c_str(), shortcutPath.c_str()) != 0)
+    unlink(temp.c_str());
 }
 
 void GtkAppHost::RunLauncher(LauncherApp& app) {

@@ -81,7 +81,11 @@ bool Win32AppHost::ForEachShortcutFile(const std::string& folder,
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA((folder + "\\*.lnk").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return false;
+  // Only plain files: no folders, links or devices named *.lnk.
+  constexpr DWORD kNotAFile =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
   do {
+    if (data.dwFileAttributes & kNotAFile) continue;
     if (!visit(data.cFileName)) break;
   } while (FindNextFileA(find, &data));
   FindClose(find);
@@ -108,11 +112,34 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                               link.put_void())))
     return;
-  const std::wstring widePath = WideFromAnsi(shortcutPath);
   link->SetPath(target.c_str());
-  ComPtr<IPersistFile> file;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())))
-    file->Save(widePath.c_str(), FALSE);
+  // The link is saved to memory and written by us: IPersistFile::Save would open whatever has
+  // the name, a link planted there included. The bytes go to a temporary created new beside
+  // the shortcut (anything of its name deleted first, CREATE_NEW, the name itself opened
+  // rather than a reparse point's target), which then replaces the shortcut.
+  ComPtr<IPersistStream> persist;
+  if (FAILED(link->QueryInterface(IID_IPersistStream, persist.put_void()))) return;
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return;
+  if (FAILED(persist->Save(stream.get(), TRUE))) return;
+  HGLOBAL memory = nullptr;
+  if (FAILED(GetHGlobalFromStream(stream.get(), &memory))) return;
+  STATSTG stat = {};
+  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.HighPart != 0) return;
+  const DWORD size = stat.cbSize.LowPart;
+
+  const std::string temp = shortcutPath + ".part";
+  DeleteFileA(temp.c_str());
+  ScopedHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file.valid()) return;
+  const void* bytes = GlobalLock(memory);
+  DWORD written = 0;
+  const bool ok = bytes && WriteFile(file.get(), bytes, size, &written, nullptr) && written == size;
+  if (bytes) GlobalUnlock(memory);
+  const bool closed = CloseHandle(file.release()) != FALSE;
+  if (!ok || !closed || !MoveFileExA(temp.c_str(), shortcutPath.c_str(), MOVEFILE_REPLACE_EXISTING))
+    DeleteFileA(temp.c_str());
 }
 
 void Win32AppHost::RunLauncher(LauncherApp& app) {
