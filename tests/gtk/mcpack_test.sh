@@ -99,6 +99,39 @@ check "pack of a client that would not start: exit status" 1 "$rc"
 check "pack of a client that would not start: nothing written, no temporary file left" \
   "again branded branded-broken broken copy package.zip" "$(cd "$WORK" && echo *)"
 
+# A package folder holding a link or a pipe is refused: a link would pack whatever it points
+# at, and reading a pipe may never end. Nothing is written.
+odd="$WORK/odd"
+for kind in link pipe; do
+  rm -rf "$odd"
+  cp -r "$SAMPLE" "$odd"
+  case $kind in
+    link) ln -s /etc/passwd "$odd/config/extra.png"; what="a symbolic link" ;;
+    pipe) mkfifo "$odd/config/extra.png"; what="a named pipe" ;;
+  esac
+  out=$(timeout 20 "$MCPACK" pack "$CLIENT" "$odd" "$WORK/odd-out" 2>&1); rc=$?
+  check "$kind in the package: exit status" 2 "$rc"
+  check "$kind in the package: message" \
+    "mcpack: $odd/config/extra.png: $what; a package holds only folders and regular files, nothing written" "$out"
+  check "$kind in the package: nothing written" "" "$(cd "$WORK" && ls -d odd-out* 2>/dev/null)"
+done
+rm -rf "$odd"
+ln -s "$SAMPLE/config" "$WORK/linked-config"
+mkdir -p "$WORK/linked" && ln -s "$SAMPLE/config" "$WORK/linked/config"
+run "$MCPACK" pack "$CLIENT" "$WORK/linked" "$WORK/odd-out"
+check "config folder is a link: refused" "2 $WORK/linked/config: a symbolic link" "$rc $(cut -d';' -f1 <<<"${out#mcpack: }")"
+rm -rf "$WORK/linked" "$WORK/linked-config"
+
+# The output is made new: a link at OUT is replaced, its target left alone.
+printf 'keep' > "$WORK/victim"
+ln -s "$WORK/victim" "$WORK/linked-out"
+run "$MCPACK" pack "$CLIENT" "$SAMPLE" "$WORK/linked-out"
+check "link at the output: exit status" 0 "$rc"
+check "link at the output: target untouched" keep "$(cat "$WORK/victim")"
+check "link at the output: replaced by the client" yes \
+  "$(yes_if test -f "$WORK/linked-out" -a ! -L "$WORK/linked-out" -a -x "$WORK/linked-out")"
+rm -f "$WORK/victim" "$WORK/linked-out"
+
 # Usage errors: exit status 2 and a message on stderr.
 while IFS='|' read -r what args; do
   # shellcheck disable=SC2086

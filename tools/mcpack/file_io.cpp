@@ -1,3 +1,9 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -23,6 +29,53 @@ bool IsReadableFolder(const fs::path& dir) {
   std::error_code error;
   fs::directory_iterator it(dir, error);
   return !error;
+}
+
+bool WriteNewFile(const std::string& path, const std::string& bytes) {
+  std::string temp = path + ".XXXXXX";
+  const int fd = mkstemp(temp.data());  // O_CREAT | O_EXCL: a link there makes it fail
+  if (fd < 0) return false;
+  const mode_t mask = umask(0);
+  umask(mask);
+  bool ok = fchmod(fd, 0666 & ~mask) == 0;
+  for (size_t done = 0; ok && done < bytes.size();) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
+  }
+  ok = close(fd) == 0 && ok;
+  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string FirstNonRegularEntry(const fs::path& dir) {
+  const fs::path config = dir / "config";
+  const auto what = [](const fs::file_status& status) -> const char* {
+    switch (status.type()) {
+      case fs::file_type::regular:
+      case fs::file_type::directory:
+      case fs::file_type::not_found: return nullptr;
+      case fs::file_type::symlink: return "a symbolic link";
+      case fs::file_type::fifo: return "a named pipe";
+      case fs::file_type::socket: return "a socket";
+      case fs::file_type::block:
+      case fs::file_type::character: return "a device";
+      default: return "not a regular file";
+    }
+  };
+  std::error_code error;
+  if (const char* kind = what(fs::symlink_status(config, error)))
+    return config.string() + ": " + kind;
+  // The iterator does not descend into linked folders; every link is reported instead.
+  for (fs::recursive_directory_iterator it(config, error), end; !error && it != end;
+       it.increment(error)) {
+    if (const char* kind = what(it->symlink_status(error))) return it->path().string() + ": " + kind;
+  }
+  return {};
 }
 
 std::vector<mc::PackageProblem> Check(const std::string& dir) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -42,7 +43,8 @@ constexpr char kUsage[] =
     "                      [--text-boxes FILE]\n"
     "DIR is a package folder holding config/cg.txt and its pictures.\n"
     "check   reports what the client would cut, skip or refuse.\n"
-    "pack    checks, then writes OUT: CLIENT followed by a ZIP of DIR/config/.\n"
+    "pack    checks, then writes OUT: CLIENT followed by a ZIP of DIR/config/; refuses a\n"
+    "        config/ holding symbolic links, pipes, sockets or devices.\n"
     "preview draws, with no display, the launcher and the game window as the client shows\n"
     "        them, side by side in OUT.png, every problem of check marked in red on its\n"
     "        element and listed below. --size is the game window's size (default 1024x768,\n"
@@ -160,6 +162,22 @@ class TempFile {
 
   bool MakeExecutable() { return fchmod(fd_, 0755) == 0; }
 
+  int fd() const { return fd_; }
+
+  // The whole file as written so far, read through the descriptor rather than the name.
+  std::optional<std::vector<uint8_t>> ReadAll() const {
+    std::vector<uint8_t> bytes;
+    uint8_t block[65536];
+    for (off_t at = 0;;) {
+      const ssize_t n = pread(fd_, block, sizeof block, at);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return std::nullopt;
+      if (n == 0) return bytes;
+      bytes.insert(bytes.end(), block, block + n);
+      at += n;
+    }
+  }
+
   bool Close() {
     const bool ok = fsync(fd_) == 0 && close(fd_) == 0;
     fd_ = -1;
@@ -206,6 +224,11 @@ int RunPack(const std::string& clientPath, const std::string& dir, const std::st
                    ": data follows its image already (a branded or unstripped client?)");
   }
   if (!IsReadableFolder(dir)) return Failure(dir + ": not a readable folder");
+  // A link would pack whatever it points at, anywhere on the machine, and reading a pipe or
+  // a device may never end: a package is made of regular files only.
+  const std::string odd = mcpack::FirstNonRegularEntry(dir);
+  if (!odd.empty())
+    return Failure(odd + "; a package holds only folders and regular files, nothing written");
 
   const std::vector<mc::PackageProblem> problems = Check(dir);
   Report(dir, problems);
@@ -221,9 +244,9 @@ int RunPack(const std::string& clientPath, const std::string& dir, const std::st
   if (!CollectConfigFiles(dir, files, failed)) return Failure(failed + ": cannot read");
 
   TempFile zip(out + ".zip");
-  if (!zip.created() || !zip.Close() || !mcpack::WriteZip(zip.path(), files))
+  if (!zip.created() || !mcpack::WriteZip(zip.fd(), files))
     return Failure(out + ": cannot write the package next to it");
-  const std::optional<std::vector<uint8_t>> package = ReadFileBytes(zip.path());
+  const std::optional<std::vector<uint8_t>> package = zip.ReadAll();
   if (!package) return Failure(zip.path() + ": cannot read the package back");
 
   TempFile branded(out);

@@ -28,9 +28,19 @@ struct ZipFile {
   std::vector<uint8_t> data;
 };
 
-// Writes a standalone ZIP archive at path: the files in the given order, deflated, every
-// timestamp the same, so equal inputs give equal bytes. False when the file cannot be written.
-bool WriteZip(const std::string& path, const std::vector<ZipFile>& files);
+// Writes a standalone ZIP archive into the open file fd (from its start): the files in the
+// given order, deflated, every timestamp the same, so equal inputs give equal bytes. False
+// when the file cannot be written.
+bool WriteZip(int fd, const std::vector<ZipFile>& files);
+
+// Everything the tool writes is made new: a temporary created with O_EXCL beside the target
+// (never through a link of that name) and renamed over it when whole.
+// Writes bytes to path that way, readable as umask allows; false, with nothing left, on failure.
+bool WriteNewFile(const std::string& path, const std::string& bytes);
+
+// Anything under DIR/config/ (or config itself) that is not a folder or a regular file, as
+// "PATH: what it is"; empty when there is none. Links are not followed.
+std::string FirstNonRegularEntry(const std::filesystem::path& dir);
 
 // mcpack preview, given the arguments after the command's name. Returns the exit status.
 int RunPreview(const std::vector<std::string>& args);

@@ -123,17 +123,6 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
   return CAIRO_STATUS_SUCCESS;
 }
 
-// Writes the whole file or, failing, leaves none.
-bool WriteWhole(const std::string& path, const std::string& bytes) {
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out && out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && out.flush())
-      return true;
-  }
-  std::remove(path.c_str());
-  return false;
-}
-
 std::string TextBoxList(const std::vector<mc::GameRect>& boxes) {
   std::string list;
   for (const mc::GameRect& r : boxes) {
@@ -173,10 +162,10 @@ int RunPreview(const std::vector<std::string>& args) {
   std::string png;
   if (cairo_surface_write_to_png_stream(picture->surface.get(), AppendBytes, &png) !=
           CAIRO_STATUS_SUCCESS ||
-      !WriteWhole(options->out, png))
+      !WriteNewFile(options->out, png))
     return Failure(options->out + ": cannot write");
   if (!options->textBoxes.empty() &&
-      !WriteWhole(options->textBoxes, TextBoxList(picture->textBoxes)))
+      !WriteNewFile(options->textBoxes, TextBoxList(picture->textBoxes)))
     return Failure(options->textBoxes + ": cannot write");
 
   std::cout << "wrote " << options->out << "\n"
