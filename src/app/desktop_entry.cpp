@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "package/program_name.h"
+
 namespace mc {
 namespace {
 
@@ -65,6 +67,9 @@ std::string DesktopEntryText(std::string_view name, std::string_view program) {
   std::string text = "[Desktop Entry]\nType=Application\nVersion=1.0\n";
   text += "Name=" + EscapeValue(name) + "\n";
   text += "Exec=" + EscapeValue(QuoteExecArgument(program)) + "\n";
+  // Started in its own folder, where an update downloads and renames it.
+  const std::string folder = ProgramFolder(program, '/');
+  if (!folder.empty()) text += "Path=" + EscapeValue(folder) + "\n";
   text += "Terminal=false\n";
   return text;
 }

@@ -40,10 +40,10 @@ bool IsInstallable(const std::string& path, UpdatePlatform& platform) {
                          platform.Traits().imageFormat);
 }
 
-// Writes the script into the current directory; its path, or "" when it cannot be written.
-std::string WriteScript(const std::string& downloaded, UpdatePlatform& platform) {
+// Writes the script into the program's folder; its path, or "" when it cannot be written.
+std::string WriteScript(const std::string& directory, const std::string& downloaded,
+                        UpdatePlatform& platform) {
   const PortTraits traits = platform.Traits();
-  const std::string directory = platform.CurrentDirectory();
   const std::string programPath = platform.ProgramPath();
   if (directory.empty() || programPath.empty()) return std::string();
   const std::string path = directory + traits.pathSeparator + traits.scriptFileName;
@@ -106,7 +106,7 @@ int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
   }
 
   // The downloaded program stays when no script can be written.
-  const std::string script = WriteScript(exeFile, platform);
+  const std::string script = WriteScript(record.workDirectory, exeFile, platform);
   if (script.empty()) return kUpdateScriptNotCreated;
   platform.StartScript(script);
   platform.EndProcess();

@@ -75,6 +75,13 @@ TEST(DesktopEntry, ProgramRoundTripsThroughTheEntryText) {
   }
 }
 
+TEST(DesktopEntry, StartsTheProgramInItsOwnFolder) {
+  EXPECT_NE(DesktopEntryText("n", "/opt/a b/client").find("\nPath=/opt/a b\n"), std::string::npos);
+  EXPECT_NE(DesktopEntryText("n", "/tmp/back\\slash/c").find("\nPath=/tmp/back\\\\slash\n"),
+            std::string::npos);
+  EXPECT_EQ(DesktopEntryText("n", "client").find("Path="), std::string::npos);
+}
+
 TEST(DesktopEntry, ProgramOfForeignEntries) {
   struct Case {
     const char* text;

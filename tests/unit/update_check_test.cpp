@@ -161,7 +161,6 @@ class FakePlatform : public UpdatePlatform {
         std::vector<uint8_t>(own.begin(), own.end()));
   }
   std::string ProgramPath() override { return programPath; }
-  std::string CurrentDirectory() override { return dir_.path(); }
   void StartScript(const std::string& path) override { started.push_back(path); }
   void EndProcess() override { ++ended; }
 

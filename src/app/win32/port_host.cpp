@@ -110,6 +110,8 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
     return;
   const std::wstring widePath = WideFromAnsi(shortcutPath);
   link->SetPath(target.c_str());
+  // Started in its own folder, where an update downloads and renames it.
+  link->SetWorkingDirectory(ProgramFolder(target, '\\').c_str());
   ComPtr<IPersistFile> file;
   if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())))
     file->Save(widePath.c_str(), FALSE);
@@ -118,7 +120,8 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
 void Win32AppHost::RunLauncher(LauncherApp& app) {
   const LauncherSession session{app.config, *this, app.gameAddress};
   CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), [&](HWND window) {
-    updateWorker_ = StartUpdateCheck(app.config.record(), CurrentDirectory(), window);
+    if (!app.startedByUpdate)
+      updateWorker_ = StartUpdateCheck(app.config.record(), app.programFolder, window);
   });
   launcher.DoModal();
 }
