@@ -71,7 +71,6 @@ class Platform : public mc::UpdatePlatform {
     return std::make_unique<Bytes>("\x7f" "ELF");
   }
   std::string ProgramPath() override { return dir_ + "/client"; }
-  std::string CurrentDirectory() override { return dir_; }
   void StartScript(const std::string&) override { FUZZ_CHECK(false); }
   void EndProcess() override { FUZZ_CHECK(false); }
 

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "package/program_name.h"
+
 namespace mc {
 namespace {
 
@@ -108,6 +110,9 @@ std::string DesktopEntryText(std::string_view name, std::string_view program) {
           ? QuoteExecArgument(program)
           : std::string(kShellExec) + " " + QuoteExecArgument(program);
   text += "Exec=" + EscapeValue(command) + "\n";
+  // Started in its own folder, where an update downloads and renames it.
+  const std::string folder = ProgramFolder(program, '/');
+  if (!folder.empty()) text += "Path=" + EscapeValue(folder) + "\n";
   text += "Terminal=false\n";
   return text;
 }

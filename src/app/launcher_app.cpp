@@ -2,23 +2,32 @@
 
 #include "app/desktop_shortcut.h"
 #include "package/gbk.h"
+#include "package/program_name.h"
 
 namespace mc {
 
-void LauncherApp::RemoveUpdateLeftovers(const std::string& currentDirectory) {
-  // A finished self-update leaves the old program and its script in the current directory
-  // (not the program's folder); a failed deletion is retried at the next start.
+bool LauncherApp::RemoveUpdateLeftovers(const std::string& folder) {
+  // A failed deletion is retried at the next start.
   const PortTraits traits = host_.Traits();
+  bool script = false;
   for (const char* name : {traits.backupFileName, traits.scriptFileName}) {
-    const std::string path = currentDirectory + traits.pathSeparator + name;
-    if (host_.FileExists(path)) host_.RemoveFile(path);
+    const std::string path = folder + traits.pathSeparator + name;
+    if (!host_.FileExists(path)) continue;
+    script = script || name == traits.scriptFileName;
+    host_.RemoveFile(path);
   }
+  return script;
 }
 
 void LauncherApp::InitInstance() {
   if (!host_.PrepareProcess()) return;
   const std::string currentDirectory = host_.CurrentDirectory();
-  RemoveUpdateLeftovers(currentDirectory);
+  // A self-update leaves the old program and its script in the program's folder; clients
+  // before that left them in the current directory.
+  programFolder = ProgramFolder(host_.ProgramPath(), host_.Traits().pathSeparator);
+  startedByUpdate = RemoveUpdateLeftovers(currentDirectory);
+  if (!programFolder.empty() && programFolder != currentDirectory)
+    startedByUpdate = RemoveUpdateLeftovers(programFolder) || startedByUpdate;
   if (!config.OpenPackage(host_)) return;
   if (!config.LoadConfigText(host_, kConfigEntry)) return;
   if (!config.ParseConfig(host_)) return;  // no links: ends silently

@@ -37,9 +37,17 @@ class LauncherApp {
   LauncherConfig config;
   std::unique_ptr<BackgroundImage> mainImage;
   std::string gameAddress;
+  // This start was made by a self-update's script (its leftovers were there): the launcher
+  // runs no update check this time, so an update that could not be installed is downloaded
+  // at most once per start by the player.
+  bool startedByUpdate = false;
+  // The program's own folder: where an update downloads, renames and restarts, whatever the
+  // current directory is.
+  std::string programFolder;
 
  private:
-  void RemoveUpdateLeftovers(const std::string& currentDirectory);
+  // True when an update script was among them.
+  bool RemoveUpdateLeftovers(const std::string& folder);
 
   AppHost& host_;
   AppWindows& windows_;

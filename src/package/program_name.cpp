@@ -14,4 +14,12 @@ std::string ProgramBaseName(std::string_view programPath, char separator,
   return withoutExtension == WithoutExtension::kEmpty ? std::string() : std::string(name);
 }
 
+std::string ProgramFolder(std::string_view programPath, char separator) {
+  const size_t slash = FindLastOf(programPath, separator);
+  if (slash == std::string_view::npos) return std::string();
+  // A root folder ("/", "C:\\") keeps its separator.
+  const bool root = slash == 0 || programPath[slash - 1] == ':';
+  return std::string(programPath.substr(0, root ? slash + 1 : slash));
+}
+
 }  // namespace mc

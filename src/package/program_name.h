@@ -17,4 +17,8 @@ enum class WithoutExtension { kWholeName, kEmpty };
 std::string ProgramBaseName(std::string_view programPath, char separator,
                             WithoutExtension withoutExtension);
 
+// The folder holding the program: the path up to its last separator, which a root folder ("/",
+// "C:\\") keeps; empty for a bare file name.
+std::string ProgramFolder(std::string_view programPath, char separator);
+
 }  // namespace mc

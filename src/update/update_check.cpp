@@ -40,12 +40,12 @@ bool IsInstallable(const std::string& path, UpdatePlatform& platform) {
                          platform.Traits().imageFormat);
 }
 
-// Writes the script into the current directory; its path, or "" when it cannot be written.
+// Writes the script into the program's folder; its path, or "" when it cannot be written.
 // It goes through a download file: created new and named when whole, so a link planted under
 // the script's name is replaced, never written through.
-std::string WriteScript(const std::string& downloaded, UpdatePlatform& platform) {
+std::string WriteScript(const std::string& directory, const std::string& downloaded,
+                        UpdatePlatform& platform) {
   const PortTraits traits = platform.Traits();
-  const std::string directory = platform.CurrentDirectory();
   const std::string programPath = platform.ProgramPath();
   if (directory.empty() || programPath.empty()) return std::string();
   const std::string path = directory + traits.pathSeparator + traits.scriptFileName;
@@ -109,7 +109,7 @@ int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
   }
 
   // The downloaded program stays when no script can be written.
-  const std::string script = WriteScript(exeFile, platform);
+  const std::string script = WriteScript(record.workDirectory, exeFile, platform);
   if (script.empty()) return kUpdateScriptNotCreated;
   platform.StartScript(script);
   platform.EndProcess();

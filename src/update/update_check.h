@@ -36,7 +36,9 @@ struct UpdateRecord {
   std::string server;         // configured server
   std::string localVersion;   // configured version
   int32_t port = 80;
-  std::string workDirectory;  // current directory when the check was created
+  // The program's own folder: both downloads, the script and the renames happen there, so an
+  // update never moves the program out of it, whatever the current directory is.
+  std::string workDirectory;
 };
 
 UpdateRecord MakeUpdateRecord(const ConfigRecord& config, std::string workDirectory);
@@ -67,7 +69,6 @@ class UpdatePlatform {
   // permission bits). False when that fails.
   virtual bool PrepareExecutable(const std::string& /*path*/) { return true; }
   virtual std::string ProgramPath() = 0;
-  virtual std::string CurrentDirectory() = 0;
   // Starts the written script hidden and detached, at idle priority; the outcome is not
   // examined (a script that cannot start leaves the program in place).
   virtual void StartScript(const std::string& scriptPath) = 0;

@@ -92,7 +92,9 @@ std::string ShellScriptText(std::string_view programPath, std::string_view downl
   target += NameOf(programPath);
   std::string text = "sleep 1\n";
   text += "mv -f -- " + program + " " + ShellQuote(backup) + "\n";
-  text += "mv -f -- " + ShellQuote(downloadedPath) + " " + ShellQuote(target) + "\n";
+  // A download that cannot take the program's name gives the program back its own.
+  text += "mv -f -- " + ShellQuote(downloadedPath) + " " + ShellQuote(target) + " || mv -f -- " +
+          ShellQuote(backup) + " " + program + "\n";
   text += "exec " + program + "\n";
   return text;
 }

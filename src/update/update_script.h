@@ -31,7 +31,9 @@ std::string BatchScriptText(std::string_view programPath, std::string_view downl
 
 // The same four steps for /bin/sh with LF line ends; each path single-quoted, so spaces,
 // quotes, "$", backticks and backslashes are taken literally. The backup goes beside the
-// program, the download keeps its own folder and takes the program's file name.
+// program, the download keeps its own folder and takes the program's file name; when that
+// rename fails the backup takes the program's place again, so the program path always starts
+// a program.
 std::string ShellScriptText(std::string_view programPath, std::string_view downloadedPath,
                             std::string_view backupName);
 

@@ -7,25 +7,7 @@ Prints the dialog's text and exits 0; exits 2 when no dialog with that title app
 import sys
 import time
 
-import pyatspi
-
-
-def find_dialog(title):
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in desktop:
-        if app is None:
-            continue
-        for window in app:
-            if window is not None and window.name == title:
-                return window
-    return None
-
-
-def walk(node):
-    yield node
-    for child in node:
-        if child is not None:
-            yield from walk(child)
+from atspi_tree import top_window, walk
 
 
 def main():
@@ -34,7 +16,7 @@ def main():
     deadline = time.time() + (float(sys.argv[3]) if len(sys.argv) > 3 else 20)
     dialog = None
     while dialog is None and time.time() < deadline:
-        dialog = find_dialog(title)
+        dialog = top_window(title)
         if dialog is None:
             time.sleep(0.2)
     if dialog is None:

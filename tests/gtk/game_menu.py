@@ -13,20 +13,12 @@ import time
 
 import pyatspi
 
-
-def walk(node, depth=0):
-    if node is None or depth > 12:
-        return
-    yield node
-    for child in node:
-        yield from walk(child, depth + 1)
+from atspi_tree import applications, walk
 
 
 def showing(role):
     found = []
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is None:
-            continue
+    for app in applications():
         for node in walk(app):
             try:
                 if node.getRoleName() == role and node.getState().contains(pyatspi.STATE_SHOWING):

@@ -10,26 +10,9 @@ import time
 
 import pyatspi
 
+from atspi_tree import top_window, walk
+
 NAMES = {"ok": ("OK", "确定"), "cancel": ("Cancel", "取消")}
-
-
-def walk(node, depth=0):
-    if node is None or depth > 12:
-        return
-    yield node
-    for child in node:
-        yield from walk(child, depth + 1)
-
-
-def find(title):
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is None:
-            continue
-        for window in app:
-            if window is not None and window.name == title and \
-                    window.getRoleName() in ("alert", "dialog"):
-                return window
-    return None
 
 
 def label(button):
@@ -41,7 +24,7 @@ def main():
     deadline = time.time() + (float(sys.argv[3]) if len(sys.argv) > 3 else 15)
     dialog = None
     while dialog is None and time.time() < deadline:
-        dialog = find(title)
+        dialog = top_window(title, ("alert", "dialog"))
         if dialog is None:
             time.sleep(0.2)
     if dialog is None:

@@ -93,6 +93,9 @@ RED=200,30,30 BLUE=30,100,200 PLACEHOLDER=17,34,51
 # 1. A first area that takes 5 s (the server's /slow prefix) and a fast second one.
 launch 2 "$(area 1 40 92 560 340 "$BASE/slow/launcher.html")$(area 2 620 92 100 340 "$BASE/area2.html")"
 check "launcher shown" yes "$([ -n "$LAUNCHER" ] && echo yes || echo no)"
+# The taskbar shows the program's icon for the launcher as for the game window.
+check "launcher carries the program icon" yes \
+  "$(xprop -id "$LAUNCHER" _NET_WM_ICON 2>/dev/null | grep -q '_NET_WM_ICON(CARDINAL) = ' && echo yes || echo no)"
 wait_request /area2.html || true
 sleep 1
 # The placeholder fills the last area's place; that area is still hidden.

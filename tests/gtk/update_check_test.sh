@@ -80,7 +80,8 @@ expect "redirect followed" "script Launcher_update.sh" "Launcher_update.sh Nclie
   $h "$port" /v/moved /e/client
 expect "paths with spaces" "script Launcher_update.sh" "Launcher_update.sh Nnew client" \
   $h "$port" "/v/new file.txt" "/e/new client"
-check "the script moves the download" "mv -f -- '$WORK/run/Nnew client' '$WORK/run/update_probe'" \
+check "the script moves the download, or the program back" \
+  "mv -f -- '$WORK/run/Nnew client' '$WORK/run/update_probe' || mv -f -- '$MC_BUILD/Launcher_back_up' '$MC_BUILD/update_probe'" \
   "$(sed -n 3p "$WORK/run/Launcher_update.sh" | sed -E "s|/-?[0-9]+new client|/Nnew client|")"
 
 # Bodies without end, or announced beyond any real client: the version file is read only as

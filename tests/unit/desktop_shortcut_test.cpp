@@ -93,6 +93,13 @@ TEST(DesktopEntry, ExecStartsWithAFindableProgram) {
   }
 }
 
+TEST(DesktopEntry, StartsTheProgramInItsOwnFolder) {
+  EXPECT_NE(DesktopEntryText("n", "/opt/a b/client").find("\nPath=/opt/a b\n"), std::string::npos);
+  EXPECT_NE(DesktopEntryText("n", "/tmp/back\\slash/c").find("\nPath=/tmp/back\\\\slash\n"),
+            std::string::npos);
+  EXPECT_EQ(DesktopEntryText("n", "client").find("Path="), std::string::npos);
+}
+
 TEST(DesktopEntry, ProgramOfForeignEntries) {
   struct Case {
     const char* text;

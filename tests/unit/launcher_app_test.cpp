@@ -108,17 +108,49 @@ TEST(StartupSequence, CapturedAddressReachesTheGameCutTo255Bytes) {
   EXPECT_EQ(run.events[1], "game:" + host.launcherCaptures.substr(0, 255));
 }
 
-TEST(StartupSequence, RemovesLeftoversOfTheCurrentDirectoryOnlyBeforeOpeningThePackage) {
+TEST(StartupSequence, RemovesLeftoversOfTheCurrentDirectoryAndTheProgramFolderFirst) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> files;
+    std::vector<std::string> deleted;
+    bool startedByUpdate;
+  } const cases[] = {
+      {"both folders",
+       {"C:\\work\\Launcher_back_up.exe", "C:\\work\\Launcher_update.bat",
+        "C:\\games\\Launcher_back_up.exe", "C:\\games\\Launcher_update.bat",
+        "C:\\other\\Launcher_update.bat"},
+       {"C:\\work\\Launcher_back_up.exe", "C:\\work\\Launcher_update.bat",
+        "C:\\games\\Launcher_back_up.exe", "C:\\games\\Launcher_update.bat"},
+       true},
+      {"a script in the program folder: this start is the update's",
+       {"C:\\games\\Launcher_update.bat"},
+       {"C:\\games\\Launcher_update.bat"},
+       true},
+      {"only an old program moved aside", {"C:\\games\\Launcher_back_up.exe"},
+       {"C:\\games\\Launcher_back_up.exe"}, false},
+      {"nothing", {}, {}, false},
+  };
+  for (const Case& c : cases) {
+    FakeAppHost host;
+    host.mapError = MapError::kCannotOpen;  // start-up ends right after the clean-up
+    for (const std::string& file : c.files) host.files[file] = "";
+    host.currentDirectory = "C:\\work";
+    LauncherApp app(host, host);
+    app.InitInstance();
+    EXPECT_EQ(host.deleted, c.deleted) << c.what;
+    EXPECT_EQ(app.startedByUpdate, c.startedByUpdate) << c.what;
+  }
+}
+
+TEST(StartupSequence, LeftoversInTheProgramFolderAreRemovedOnceWhenItIsTheCurrentDirectory) {
   FakeAppHost host;
-  host.mapError = MapError::kCannotOpen;  // start-up ends right after the clean-up
-  host.files = {{"C:\\work\\Launcher_back_up.exe", ""},
-                {"C:\\work\\Launcher_update.bat", ""},
-                {"C:\\games\\Launcher_back_up.exe", ""}};
-  host.currentDirectory = "C:\\work";
-  Start(host);
-  EXPECT_EQ(host.deleted, (std::vector<std::string>{"C:\\work\\Launcher_back_up.exe",
-                                                    "C:\\work\\Launcher_update.bat"}));
-  EXPECT_EQ(host.files.count("C:\\games\\Launcher_back_up.exe"), 1u);
+  host.mapError = MapError::kCannotOpen;
+  host.files = {{"C:\\games\\Launcher_update.bat", ""}};
+  host.currentDirectory = "C:\\games";
+  LauncherApp app(host, host);
+  app.InitInstance();
+  EXPECT_EQ(host.deleted, (std::vector<std::string>{"C:\\games\\Launcher_update.bat"}));
+  EXPECT_TRUE(app.startedByUpdate);
 }
 
 TEST(StartupSequence, FailedPreparationStopsBeforeAnything) {

@@ -37,5 +37,24 @@ TEST(ProgramBaseName, StripsFolderAndLastExtensionMultibyteAware) {
   }
 }
 
+TEST(ProgramFolder, PathUpToTheLastSeparatorMultibyteAware) {
+  struct Case {
+    const char* path;
+    char separator;
+    const char* folder;
+  } const cases[] = {
+      {"C:\\games\\client.exe", '\\', "C:\\games"},
+      {"/opt/games/client", '/', "/opt/games"},
+      {"/client", '/', "/"},
+      {"C:\\client.exe", '\\', "C:\\"},
+      {"client", '/', ""},
+      {"", '/', ""},
+      // "\x95\x5C" is one GBK character whose trail byte is a backslash.
+      {"C:\\x\\\x95\x5C" "ab.exe", '\\', "C:\\x"},
+      {"C:\\\x95\x5C\\ab.exe", '\\', "C:\\\x95\x5C"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ProgramFolder(c.path, c.separator), c.folder) << c.path;
+}
+
 }  // namespace
 }  // namespace mc

@@ -182,7 +182,6 @@ class FakePlatform : public UpdatePlatform {
   bool discardWrites = false;  // the program's file keeps no byte (for huge bodies)
   std::optional<uint64_t> FreeSpace(const std::string&) override { return free; }
   std::string ProgramPath() override { return programPath; }
-  std::string CurrentDirectory() override { return dir_.path(); }
   std::vector<std::string> created;  // paths of the files made, in order
   std::optional<uint64_t> free;
   void StartScript(const std::string& path) override { started.push_back(path); }

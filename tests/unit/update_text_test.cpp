@@ -131,7 +131,8 @@ TEST(UpdateScript, ShellScriptQuotesEveryPath) {
       ShellScriptText("/opt/it's $x/`c` \\d/client", "/run/d/-7client", "Launcher_back_up"),
       "sleep 1\n"
       "mv -f -- '/opt/it'\\''s $x/`c` \\d/client' '/opt/it'\\''s $x/`c` \\d/Launcher_back_up'\n"
-      "mv -f -- '/run/d/-7client' '/run/d/client'\n"
+      "mv -f -- '/run/d/-7client' '/run/d/client' || mv -f -- "
+      "'/opt/it'\\''s $x/`c` \\d/Launcher_back_up' '/opt/it'\\''s $x/`c` \\d/client'\n"
       "exec '/opt/it'\\''s $x/`c` \\d/client'\n");
 }
 

@@ -142,7 +142,8 @@ void GtkAppHost::WriteShortcut(const std::string& shortcutPath, const std::strin
 void GtkAppHost::RunLauncher(LauncherApp& app) {
   const LauncherSession session{app.config, *this, app.gameAddress};
   CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), [&](GtkWidget* window) {
-    updateWorker_ = StartUpdateCheck(app.config.record(), CurrentDirectory(), window);
+    if (!app.startedByUpdate)
+      updateWorker_ = StartUpdateCheck(app.config.record(), app.programFolder, window);
   });
   launcher.DoModal();
 }

@@ -113,6 +113,8 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
                               link.put_void())))
     return;
   link->SetPath(target.c_str());
+  // Started in its own folder, where an update downloads and renames it.
+  link->SetWorkingDirectory(ProgramFolder(target, '\\').c_str());
   // The link is saved to memory and written by us: IPersistFile::Save would open whatever has
   // the name, a link planted there included. The bytes go to a temporary created new beside
   // the shortcut (anything of its name deleted first, CREATE_NEW, the name itself opened
@@ -145,7 +147,8 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
 void Win32AppHost::RunLauncher(LauncherApp& app) {
   const LauncherSession session{app.config, *this, app.gameAddress};
   CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), [&](HWND window) {
-    updateWorker_ = StartUpdateCheck(app.config.record(), CurrentDirectory(), window);
+    if (!app.startedByUpdate)
+      updateWorker_ = StartUpdateCheck(app.config.record(), app.programFolder, window);
   });
   launcher.DoModal();
 }

@@ -4,7 +4,7 @@
 
 #include "game/gtk/game_browser_cache.h"
 #include "game/gtk/game_input.h"
-#include "game/gtk/program_icon.h"
+#include "skin/gtk/program_icon.h"
 #include "package/gtk/gbk_utf8.h"
 #include "platform/gtk/callback_guard.h"
 #include "platform/gtk/prompts.h"

@@ -4,6 +4,7 @@
 #include "package/program_name.h"
 #include "platform/gtk/colors.h"
 #include "platform/gtk/prompts.h"
+#include "skin/gtk/program_icon.h"
 #include "skin/gtk/skin_image.h"
 
 namespace mc::gtk {
@@ -55,6 +56,7 @@ bool CLauncherStandardDlg::OnInitDialog() {
   if (GtkWindow* window = toplevel()) {
     gtk_window_set_title(window, GbkToUtf8(config.title).c_str());
     gtk_window_set_role(window, "launcher");
+    if (const GObjectPtr<GdkPixbuf> icon = ProgramIcon()) gtk_window_set_icon(window, icon.get());
     g_signal_connect(window, "key-press-event", G_CALLBACK(OnKeyPress), this);
   }
   g_signal_connect(layer(), "draw", G_CALLBACK(OnLayerDraw), this);

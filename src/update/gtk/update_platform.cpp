@@ -84,8 +84,6 @@ bool GtkUpdatePlatform::PrepareExecutable(const std::string& path) {
 
 std::string GtkUpdatePlatform::ProgramPath() { return gtk::ProgramPath(); }
 
-std::string GtkUpdatePlatform::CurrentDirectory() { return gtk::CurrentDirectory(); }
-
 void GtkUpdatePlatform::StartScript(const std::string& scriptPath) {
   const pid_t child = fork();
   if (child == 0) ExecScript(scriptPath.c_str());

@@ -26,7 +26,6 @@ class GtkUpdatePlatform : public UpdatePlatform {
   // chmod to the running program's permission bits.
   bool PrepareExecutable(const std::string& path) override;
   std::string ProgramPath() override;
-  std::string CurrentDirectory() override;
   // fork; the child leaves the process's session, drops to nice 19, keeps only standard
   // output and error, and becomes /bin/sh running the script.
   void StartScript(const std::string& scriptPath) override;

@@ -55,8 +55,6 @@ std::unique_ptr<MappedFile> Win32UpdatePlatform::MapOwnProgram() { return MapFil
 
 std::string Win32UpdatePlatform::ProgramPath() { return win32::ProgramPath(); }
 
-std::string Win32UpdatePlatform::CurrentDirectory() { return win32::CurrentDirectory(); }
-
 void Win32UpdatePlatform::StartScript(const std::string& scriptPath) {
   const std::string interpreter = CommandInterpreter();
   // cmd drops the outer pair of quotes after /c and runs the quoted path.

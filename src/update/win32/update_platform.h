@@ -25,7 +25,6 @@ class Win32UpdatePlatform : public UpdatePlatform {
   std::unique_ptr<MappedFile> MapFile(const std::string& path) override;
   std::unique_ptr<MappedFile> MapOwnProgram() override;
   std::string ProgramPath() override;
-  std::string CurrentDirectory() override;
   // %ComSpec% /c ""script"", hidden, IDLE_PRIORITY_CLASS, no inherited handles. The
   // interpreter is named explicitly and the path quoted, so a folder name with spaces can
   // never make Windows start another program.

@@ -1,4 +1,4 @@
-#include "game/gtk/program_icon.h"
+#include "skin/gtk/program_icon.h"
 
 #include <cstring>
 

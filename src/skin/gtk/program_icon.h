@@ -1,4 +1,4 @@
-// The program's icon on Linux, for the game window and its tray icon. Windows keeps it as
+// The program's icon on Linux, for the launcher, the game window and its tray icon. Windows keeps it as
 // icon resource 128; the Linux port compiles the same .ico file in (see cmake/port-gtk.cmake)
 // and decodes it here.
 #pragma once
