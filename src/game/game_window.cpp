@@ -338,7 +338,17 @@ int GameWindow::OnTrayNotify(unsigned iconId, unsigned mouseMessage) {
 }
 
 void GameWindow::OnJsCallClient(const std::vector<BridgeArg>& args) {
-  if (ended_) return;
+  if (ApplyJsCall(args)) ShowNewTitle();
+}
+
+void GameWindow::OnJsCallClients(const std::vector<std::vector<BridgeArg>>& calls) {
+  bool newTitle = false;
+  for (const std::vector<BridgeArg>& args : calls) newTitle = ApplyJsCall(args) || newTitle;
+  if (newTitle) ShowNewTitle();
+}
+
+bool GameWindow::ApplyJsCall(const std::vector<BridgeArg>& args) {
+  if (ended_) return false;
   BridgeCommand command = DispatchJsCall(args);
   switch (command.kind) {
     case BridgeCommand::Kind::kNone:
@@ -358,10 +368,15 @@ void GameWindow::OnJsCallClient(const std::vector<BridgeArg>& args) {
       break;
     case BridgeCommand::Kind::kSetTitle:
       titleText_ = PageTitle(config_.title, command.value);
-      LayoutChildren();
-      if (hasBrowser_) host_.RedrawBrowser();
-      break;
+      return true;
   }
+  return false;
+}
+
+void GameWindow::ShowNewTitle() {
+  if (ended_) return;
+  LayoutChildren();
+  if (hasBrowser_) host_.RedrawBrowser();
 }
 
 void GameWindow::OnDestroy() { RemoveTrayIcon(); }

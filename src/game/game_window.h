@@ -185,6 +185,9 @@ class GameWindow {
   int OnTrayNotify(unsigned iconId, unsigned mouseMessage);
   // window.external.JsCallClient, arguments in call order.
   void OnJsCallClient(const std::vector<BridgeArg>& args);
+  // Calls the page made in one go, in order. Title changes among them are drawn once, with
+  // the latest title, so a page setting its title in a loop cannot keep the window busy.
+  void OnJsCallClients(const std::vector<std::vector<BridgeArg>>& calls);
   // The native window is being destroyed, however it ends.
   void OnDestroy();
 
@@ -192,6 +195,9 @@ class GameWindow {
 
  private:
   std::string QuestionCaption();
+  // Acts on one call; a title change only sets the text and returns true.
+  bool ApplyJsCall(const std::vector<BridgeArg>& args);
+  void ShowNewTitle();
   std::optional<size_t> FirstButton(int32_t type) const;
   void SetButtonShown(size_t slot, bool shown);
   void SetChildrenShown(bool shown);

@@ -534,6 +534,31 @@ TEST(GameWindow, PageCallsEndRestartRelinkAndRetitle) {
   EXPECT_EQ(g.host.log, (std::vector<std::string>{"EndDialog"}));
 }
 
+// A page's calls made in one go: every call acts in order, the title is laid out and drawn
+// once with the latest text, and nothing acts after the window ended.
+TEST(GameWindow, PageCallsInOneGoDrawTheTitleOnce) {
+  Fixture f;
+  f.Start();
+  f.host.log.clear();
+  std::vector<std::vector<BridgeArg>> calls;
+  for (int i = 0; i < 1000; ++i)
+    calls.push_back({BridgeArg::String("6"), BridgeArg::String("S" + std::to_string(i)),
+                     BridgeArg::Empty()});
+  calls.push_back({BridgeArg::String("4"), BridgeArg::String("http://pay/"), BridgeArg::Empty()});
+  f.window.OnJsCallClients(calls);
+  EXPECT_EQ(*f.window.titleText(), "\xd0\xc7\xba\xa3-S999");
+  EXPECT_EQ(std::count(f.host.log.begin(), f.host.log.end(), "RedrawBrowser"), 1);
+  EXPECT_TRUE(f.host.InOrder({"SetButtonLink " + std::to_string(kRechargeSlot) + " http://pay/",
+                              "InvalidateWindow", "RedrawBrowser"}));
+
+  f.host.log.clear();
+  f.window.OnJsCallClients({{BridgeArg::String("6"), BridgeArg::String("late"), BridgeArg::Empty()},
+                            {BridgeArg::String("1")},
+                            {BridgeArg::String("2")},
+                            {BridgeArg::String("6"), BridgeArg::String("after"), BridgeArg::Empty()}});
+  EXPECT_EQ(f.host.log, (std::vector<std::string>{"EndDialog"}));
+}
+
 TEST(GameWindow, SettingsMenuAndBorderSizing) {
   Fixture f;
   f.Start();
