@@ -40,6 +40,8 @@ With --calls FILE the server also plays the game site of the game window tests:
                  with the first call written after it was served, unless its address says
                  from=N. ClientCallJs is absent or throws as the query says.
   /call?n=N      line N of FILE (204 while there is none)
+  /cookies       204; the request log shows the Cookie header sent ("/cookies a=1; b=2", "-"
+                 when none). The game page asks for it when it starts.
   /cached.png    a small PNG the browser may cache for an hour
   /pay...        a page standing for an external address (recharge link)
   anything else not under --root: 204 (the page's reports)
@@ -127,6 +129,7 @@ function poll() {
   }).catch(function () { setTimeout(poll, 200); });
 }
 report('external', typeof window.external + ',' + typeof window.external.JsCallClient);
+fetch('/cookies', {cache: 'no-store'}).catch(function () {});
 poll();
 </script></body></html>
 """
@@ -189,6 +192,8 @@ class Handler(BaseHTTPRequestHandler):
         if not self.log_file:
             return
         line = urllib.parse.unquote(self.path)
+        if self.path == "/cookies":  # the game page's probe: which cookies the browser sends
+            line += " " + (self.headers.get("Cookie") or "-")
         if self.log_times:
             line = "%.6f %s" % (time.time(), line)
         with self.log_lock, open(self.log_file, "a", encoding="utf-8") as log:
@@ -278,6 +283,8 @@ class Handler(BaseHTTPRequestHandler):
                 self.small(200, lines[n].encode(), head, NO_STORE, "text/plain; charset=utf-8")
             else:
                 self.small(204, b"", head, NO_STORE)
+        elif url.path == "/cookies":
+            self.small(204, b"", head, NO_STORE)
         elif url.path == "/cached.png":
             self.small(200, CACHED_PNG, head, [("Cache-Control", "max-age=3600")], "image/png")
         elif url.path.startswith("/pay"):

@@ -27,7 +27,9 @@ namespace mc::gtk {
 
 class CWebBrowser {
  public:
-  CWebBrowser();
+  // Views are made in `context` (not owned; it must outlive the view's creation), or in
+  // WebKit's default one when null.
+  explicit CWebBrowser(WebKitWebContext* context = nullptr);
   virtual ~CWebBrowser();
   CWebBrowser(const CWebBrowser&) = delete;
   CWebBrowser& operator=(const CWebBrowser&) = delete;
@@ -83,6 +85,7 @@ class CWebBrowser {
   void BeforeNavigate(WebKitNavigationPolicyDecision* decision);
   void NewWindow(WebKitNavigationPolicyDecision* decision);
 
+  WebKitWebContext* context_ = nullptr;
   GObjectPtr<GtkFrame> frame_;
   GObjectPtr<WebKitWebView> view_;
   GObjectPtr<GCancellable> calls_;  // cancels pending page calls when this browser goes

@@ -57,8 +57,8 @@ bool LeftButtonOnly(guint state) {
 
 }  // namespace
 
-CGameDialog::CGameDialog(const LauncherConfig& config, AppHost& app)
-    : config_(config), app_(app), model_(config.record(), *this, '/') {
+CGameDialog::CGameDialog(const LauncherConfig& config, AppHost& app, WebKitWebContext* webContext)
+    : config_(config), app_(app), webContext_(webContext), model_(config.record(), *this, '/') {
   callback_.Attach(&model_);
   icon_ = ProgramIcon();
 }
@@ -174,7 +174,7 @@ bool CGameDialog::CutEdgePiece(EdgePiece piece, const SpriteCut& s) {
 
 bool CGameDialog::CreateBrowser(const GameRect& inWindow) {
   if (windowGone_) return false;
-  auto browser = std::make_unique<CWebBrowserEx>();
+  auto browser = std::make_unique<CWebBrowserEx>(webContext_);
   if (!browser->Create(layout_, ChildRect(inWindow), true, kBrowserControlId, nullptr))
     return false;
   g_signal_connect(browser->view(), "event", G_CALLBACK(OnChildEvent), this);

@@ -50,7 +50,8 @@ inline constexpr char kGameWindowRole[] = "game";
 class CGameDialog : private GameWindowHost {
  public:
   // `config` and `app` must outlive the dialog.
-  CGameDialog(const LauncherConfig& config, AppHost& app);
+  // The page's view is made in `webContext` (not owned; null: WebKit's default).
+  CGameDialog(const LauncherConfig& config, AppHost& app, WebKitWebContext* webContext = nullptr);
   ~CGameDialog() override;
   CGameDialog(const CGameDialog&) = delete;
   CGameDialog& operator=(const CGameDialog&) = delete;
@@ -142,6 +143,7 @@ class CGameDialog : private GameWindowHost {
 
   const LauncherConfig& config_;
   AppHost& app_;
+  WebKitWebContext* webContext_;
   GameDialogCallback callback_;  // outlives the browser, which hands it to the page
   GameWindow model_;
 
