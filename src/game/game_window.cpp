@@ -132,6 +132,7 @@ void GameWindow::EnterFullScreen() {
   // Set before the window moves, so the size change it causes lays nothing out.
   fullScreen_ = true;
   host_.PlaceWindow(fullScreenRect_);
+  host_.FullScreenChanged(true);
 }
 
 void GameWindow::LeaveFullScreen() {
@@ -149,6 +150,7 @@ void GameWindow::LeaveFullScreen() {
   // The browser still covers the screen; lay it out even if the window kept its size and
   // so reports no size change.
   if (initialized_) LayoutChildren();
+  host_.FullScreenChanged(false);
 }
 
 void GameWindow::ToggleFullScreen() {

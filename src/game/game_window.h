@@ -106,6 +106,9 @@ class GameWindowHost {
   virtual void CallPage(const PageCall& call) = 0;
   // Ends the window's modal loop, with no question.
   virtual void EndDialog() = 0;
+  // The window entered or left full screen; a browser whose page asked for full screen leaves
+  // the page's own full screen with it.
+  virtual void FullScreenChanged(bool /*fullScreen*/) {}
 };
 
 enum class GameWindowState { kRestored, kMaximized, kFullScreen, kMinimized, kHidden };

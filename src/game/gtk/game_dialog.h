@@ -107,12 +107,16 @@ class CGameDialog : private GameWindowHost {
   void StartProgram() override;
   void CallPage(const PageCall& call) override;
   void EndDialog() override;
+  void FullScreenChanged(bool fullScreen) override;
 
   // GTK signal handlers (static trampolines, `self` is the dialog).
   static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer self);
   static gboolean OnLayoutEvent(GtkWidget*, GdkEvent* event, gpointer self);
   static gboolean OnChildEvent(GtkWidget* child, GdkEvent* event, gpointer self);
   static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
+  // A page's own full-screen requests: they enter and leave the window's full screen.
+  static gboolean OnPageEnterFullScreen(WebKitWebView*, gpointer self);
+  static gboolean OnPageLeaveFullScreen(WebKitWebView*, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
   static void OnWindowDestroyed(GtkWidget*, gpointer self);
   static gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer self);
@@ -167,6 +171,7 @@ class CGameDialog : private GameWindowHost {
   bool iconified_ = false;
   bool ended_ = false;
   bool windowGone_ = false;  // destroyed from outside
+  bool pageFullScreen_ = false;  // the page shows an element full screen
   guint settleTimer_ = 0;
 
   BorderSizing sizing_;
