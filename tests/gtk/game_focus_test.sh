@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The keyboard stays with the game page: after every title-bar button, the settings menu
-# (chosen or dismissed), the close question (answered), minimise and restore, full screen in
+# (chosen or dismissed), the close, cache and restart questions, minimise and restore, full screen in
 # and out (by key, and by the page's own request) and the tray, a key pressed without clicking
 # into the page reaches it. Run on a bare display, then under a window manager (openbox).
 source "$(dirname "$0")/gtk_lib.sh"
@@ -70,6 +70,17 @@ play() {
   click 1265 10
   question sea cancel >/dev/null
   key_arrives "close question answered Cancel"
+  local answer
+  for answer in ok cancel; do
+    click 1140 12
+    menu choose "清理"
+    question "清理缓存" "$answer" >/dev/null
+    key_arrives "cache question answered $answer"
+  done
+  click 1140 12
+  menu choose "刷新(F5)"
+  question sea cancel >/dev/null
+  key_arrives "restart question answered Cancel"
 
   click 1210 10  # minimise
   sleep 0.5
