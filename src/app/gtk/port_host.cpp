@@ -143,7 +143,7 @@ void GtkAppHost::RunLauncher(LauncherApp& app) {
   const LauncherSession session{app.config, *this, app.gameAddress};
   CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), [&](GtkWidget* window) {
     if (!app.startedByUpdate)
-      updateWorker_ = StartUpdateCheck(app.config.record(), app.programFolder, window);
+      updateWorker_ = StartUpdateCheck(MakeUpdateRecord(app.config, app.programFolder), window);
   });
   launcher.DoModal();
 }
