@@ -153,35 +153,14 @@ wait_exit 10 || true
 # Signed updates, signed with the real minisign: a package carrying config/update.pub installs
 # only a client signed with that key whose configured version is the announced one. Anything
 # else is refused with 10011: the old program stays, runs on, and nothing is left beside it.
-keys="$WORK/keys"
-mkdir -p "$keys"
-for k in update other; do minisign -G -W -p "$keys/$k.pub" -s "$keys/$k.key" >/dev/null; done
-printf 'untrusted comment: minisign public key\nRWQnot a key\n' > "$keys/broken.pub"
+signing_keys "$WORK/keys"
 new="$site/download/client"
-# publish VERSION [KEY [minisign options...]]: a new client configured with VERSION on the
-# site, with its signature beside it.
-publish() {
-  local key=${2:-update}
-  brand_update "$new" "$1" 新版客户端
-  rm -f "$new.minisig"
-  minisign -S -s "$keys/$key.key" -m "$new" -t "new client $1" "${@:3}" >/dev/null
-}
-signed_prehashed() { publish 2.0; }
-signed_legacy() { publish 2.0 update -l; }
-signed_missing() { publish 2.0; rm "$new.minisig"; }
-signed_truncated() { publish 2.0; head -n 3 "$new.minisig" > "$WORK/sig" && mv "$WORK/sig" "$new.minisig"; }
-signed_other_key() { publish 2.0 other; }
-signed_tampered() { publish 2.0; printf 'x' | dd of="$new" bs=1 seek=5000 conv=notrunc 2>/dev/null; }
-signed_other_file() {
-  publish 2.0
-  minisign -S -s "$keys/update.key" -m "$WORK/noise" -x "$new.minisig" >/dev/null
-}
-signed_replayed() { publish 1.5; }  # newer than the player's 1.0, older than announced
 printf '2.0\r\n' > "$site/version.txt"
-while read -r case key expected; do
-  "signed_$case"
+# The cases come on descriptor 3: programs started in the loop may read standard input.
+while read -r case key expected <&3; do
+  publish_case "$new" "$case"
   [ "$key" = update ] || case="$case, $key key"
-  brand_update "$dir/client" 1.0 旧版客户端 /download/client "config/update.pub=$keys/$key.pub"
+  brand_update "$dir/client" 1.0 旧版客户端 /download/client "config/update.pub=$SIGNING_KEYS/$key.pub"
   cp "$dir/client" "$WORK/old-client"
   : > "$REQUESTS"
   start_in "$dir" "$dir/client"
@@ -207,16 +186,6 @@ while read -r case key expected; do
   xdotool windowclose "$id" 2>/dev/null || true
   wait_exit 10 || true
   for _ in $(seq 50); do kill -0 "${NEW_PID:-}" 2>/dev/null || break; sleep 0.1; done
-done <<'CASES'
-prehashed  update installed
-legacy     update installed
-missing    update 10011
-truncated  update 10011
-other_key  update 10011
-tampered   update 10011
-other_file update 10011
-replayed   update 10011
-prehashed  broken 10011
-CASES
+done 3< <(signed_cases)
 
 finish
