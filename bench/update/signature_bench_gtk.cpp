@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < std::max(iterations, 1); ++i) {
     const auto start = std::chrono::steady_clock::now();
     const std::optional<mc::MinisignKey> key = mc::ParseMinisignKey(keyText);
-    const std::optional<mc::MinisignSignature> signature = mc::ParseMinisignSignature(signatureText);
+    const std::optional<mc::MinisignSignature> signature =
+        mc::ParseMinisignSignature(signatureText);
     ok = ok && key && signature &&
          mc::VerifyMinisign(*key, *signature, reinterpret_cast<const uint8_t*>(program.data()),
                             program.size());

@@ -77,8 +77,9 @@ bool HasLines(const std::vector<std::string_view>& lines, size_t count, const ch
     return false;
   }
   if (!lines[0].starts_with(kUntrustedPrefix)) {
-    Refuse(problem, 1, std::string("not a minisign ") + what + ": the first line must begin with \"" +
-                           std::string(kUntrustedPrefix) + "\"");
+    Refuse(problem, 1,
+           std::string("not a minisign ") + what + ": the first line must begin with \"" +
+               std::string(kUntrustedPrefix) + "\"");
     return false;
   }
   if (lines.size() < count) {
@@ -134,7 +135,8 @@ std::optional<MinisignSignature> ParseMinisignSignature(std::string_view text,
   std::memcpy(signature.signature.data(), raw.data() + 2 + signature.keyId.size(),
               signature.signature.size());
   if (!lines[2].starts_with(kTrustedPrefix))
-    return Refuse(problem, 3, "the third line must begin with \"" + std::string(kTrustedPrefix) + "\"");
+    return Refuse(problem, 3,
+                  "the third line must begin with \"" + std::string(kTrustedPrefix) + "\"");
   signature.trustedComment = std::string(lines[2].substr(kTrustedPrefix.size()));
   if (!DecodeBase64(lines[3], signature.globalSignature))
     return Refuse(problem, 4, "not the base64 text of a global signature");

@@ -66,8 +66,9 @@ std::string WriteScript(const std::string& directory, const std::string& downloa
 }  // namespace
 
 UpdateRecord MakeUpdateRecord(const ConfigRecord& config, std::string workDirectory) {
-  return {config.versionUrl, config.exeUrl, config.server,           config.version,
-          config.port,       std::move(workDirectory), UpdateKey{}};
+  return {config.versionUrl, config.exeUrl, config.server,
+          config.version,    config.port,   std::move(workDirectory),
+          UpdateKey{}};
 }
 
 UpdateRecord MakeUpdateRecord(const LauncherConfig& config, std::string workDirectory) {

@@ -88,8 +88,8 @@ class UpdatePlatform {
 };
 
 // The thread's work, start to end; returns the code to post. A newer program that is not
-// authentic under record.updateKey is deleted and reported as not downloaded. When the script is started the
-// process ends inside (kUpdateScriptStarted is returned only by test platforms). A stop
+// authentic under record.updateKey is deleted and reported as not downloaded. When the script
+// is started the process ends inside (kUpdateScriptStarted is returned only by test platforms). A stop
 // request makes it return early with a failure code and delete what it downloaded.
 int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
                        const StopSignal& stop);

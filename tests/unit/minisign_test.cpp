@@ -59,6 +59,9 @@ TEST(MinisignKey, OnlyTheExactFormParses) {
   const MinisignSigner signer(1);
   const std::string good = signer.PublicKeyFile();
   const std::string keyLine = SplitLines(good)[1];
+  const auto changedKey = [&good, &keyLine](const std::function<void(std::string&)>& change) {
+    return WithLine(good, 1, Recoded(keyLine, change));
+  };
   struct Case {
     const char* what;
     std::string text;
@@ -77,12 +80,13 @@ TEST(MinisignKey, OnlyTheExactFormParses) {
       {"another line after the key", good + "RWQ=\n", 3},
       {"an empty line between", WithLine(good, 0, "untrusted comment: k\n"), 2},
       {"blank after the key", WithLine(good, 1, keyLine + " "), 2},
-      {"blank inside the key", WithLine(good, 1, keyLine.substr(0, 20) + " " + keyLine.substr(20)), 2},
+      {"blank inside the key", WithLine(good, 1, keyLine.substr(0, 20) + " " + keyLine.substr(20)),
+       2},
       {"character outside base64", WithLine(good, 1, "*" + keyLine.substr(1)), 2},
       {"URL-safe alphabet", WithLine(good, 1, keyLine.substr(0, 10) + "-" + keyLine.substr(11)), 2},
-      {"one byte short", WithLine(good, 1, Recoded(keyLine, [](std::string& r) { r.pop_back(); })), 2},
-      {"one byte long", WithLine(good, 1, Recoded(keyLine, [](std::string& r) { r += 'x'; })), 2},
-      {"not an Ed25519 key", WithLine(good, 1, Recoded(keyLine, [](std::string& r) { r[1] = 'D'; })), 2},
+      {"one byte short", changedKey([](std::string& r) { r.pop_back(); }), 2},
+      {"one byte long", changedKey([](std::string& r) { r += 'x'; }), 2},
+      {"not an Ed25519 key", changedKey([](std::string& r) { r[1] = 'D'; }), 2},
       {"a signature line instead", WithLine(good, 1, SplitLines(signer.Sign("x"))[1]), 2},
   };
   for (const Case& c : cases) {
@@ -120,7 +124,8 @@ TEST(MinisignSignature, OnlyTheExactFormParses) {
       {"an extra line", good + lines[3] + "\n", 5},
       {"no untrusted comment", WithLine(good, 0, "comment: x"), 1},
       {"no trusted comment", WithLine(good, 2, "comment: timestamp:1"), 3},
-      {"unknown algorithm", WithLine(good, 1, Recoded(lines[1], [](std::string& r) { r[1] = 'X'; })), 2},
+      {"unknown algorithm",
+       WithLine(good, 1, Recoded(lines[1], [](std::string& r) { r[1] = 'X'; })), 2},
       {"signature one byte short",
        WithLine(good, 1, Recoded(lines[1], [](std::string& r) { r.pop_back(); })), 2},
       {"signature without padding", WithLine(good, 1, lines[1].substr(0, lines[1].size() - 1)), 2},

@@ -626,7 +626,8 @@ TEST(UpdateCheck, SignedUpdatesInstallOnlyAuthenticAnnouncedPrograms) {
     platform.http.responses[kExeUrl] = {200, c.program};
     if (c.signature) platform.http.responses[std::string(kExeUrl) + ".minisig"] = *c.signature;
     UpdateRecord record = Record(dir);
-    record.updateKey = {true, c.keyParses ? ParseMinisignKey(signer.PublicKeyFile()) : std::nullopt};
+    record.updateKey.required = true;
+    if (c.keyParses) record.updateKey.key = ParseMinisignKey(signer.PublicKeyFile());
     EXPECT_EQ(Check(record, platform), c.code) << c.what;
     if (!c.keyParses) {
       EXPECT_EQ(platform.http.requested, Names{kVersionUrl}) << c.what;
