@@ -55,6 +55,27 @@ std::string NonCanonical(std::string line) {
   return line;
 }
 
+// A file and where its parser finds the problem (-1: it parses).
+struct ParseCase {
+  const char* what;
+  std::string text;
+  int line;
+};
+
+// Runs a parser over the cases: each parses, or names the line of its problem and says why.
+template <typename Parse>
+void ExpectParses(const std::vector<ParseCase>& cases, Parse parse) {
+  for (const ParseCase& c : cases) {
+    MinisignProblem problem;
+    const bool parsed = parse(c.text, &problem);
+    EXPECT_EQ(parsed, c.line < 0) << c.what;
+    if (!parsed) {
+      EXPECT_EQ(problem.line, c.line) << c.what;
+      EXPECT_FALSE(problem.message.empty()) << c.what;
+    }
+  }
+}
+
 TEST(MinisignKey, OnlyTheExactFormParses) {
   const MinisignSigner signer(1);
   const std::string good = signer.PublicKeyFile();
@@ -62,11 +83,7 @@ TEST(MinisignKey, OnlyTheExactFormParses) {
   const auto changedKey = [&good, &keyLine](const std::function<void(std::string&)>& change) {
     return WithLine(good, 1, Recoded(keyLine, change));
   };
-  struct Case {
-    const char* what;
-    std::string text;
-    int line;  // where the problem is; -1: parses
-  } cases[] = {
+  const std::vector<ParseCase> cases = {
       {"as minisign writes it", good, -1},
       {"CR LF line ends", signer.PublicKeyFile("\r\n"), -1},
       {"no final line end", good.substr(0, good.size() - 1), -1},
@@ -89,15 +106,9 @@ TEST(MinisignKey, OnlyTheExactFormParses) {
       {"not an Ed25519 key", changedKey([](std::string& r) { r[1] = 'D'; }), 2},
       {"a signature line instead", WithLine(good, 1, SplitLines(signer.Sign("x"))[1]), 2},
   };
-  for (const Case& c : cases) {
-    MinisignProblem problem;
-    const std::optional<MinisignKey> key = ParseMinisignKey(c.text, &problem);
-    EXPECT_EQ(key.has_value(), c.line < 0) << c.what;
-    if (!key) {
-      EXPECT_EQ(problem.line, c.line) << c.what;
-      EXPECT_FALSE(problem.message.empty()) << c.what;
-    }
-  }
+  ExpectParses(cases, [](const std::string& text, MinisignProblem* problem) {
+    return ParseMinisignKey(text, problem).has_value();
+  });
   // The key and its id are read from their places.
   const MinisignKey a = *ParseMinisignKey(good);
   const MinisignKey b = *ParseMinisignKey(MinisignSigner(2, 0x0102030405060708).PublicKeyFile());
@@ -109,11 +120,7 @@ TEST(MinisignSignature, OnlyTheExactFormParses) {
   const MinisignSigner signer(1);
   const std::string good = signer.Sign("data");
   const std::vector<std::string> lines = SplitLines(good);
-  struct Case {
-    const char* what;
-    std::string text;
-    int line;  // where the problem is; -1: parses
-  } cases[] = {
+  const std::vector<ParseCase> cases = {
       {"prehashed", good, -1},
       {"legacy", signer.Sign("data", false), -1},
       {"CR LF line ends", signer.Sign("data", true, "c", "\r\n"), -1},
@@ -136,14 +143,9 @@ TEST(MinisignSignature, OnlyTheExactFormParses) {
       {"global signature with a line end inside",
        WithLine(good, 3, lines[3].substr(0, 40) + "\r" + lines[3].substr(41)), 4},
   };
-  for (const Case& c : cases) {
-    MinisignProblem problem;
-    const std::optional<MinisignSignature> signature = ParseMinisignSignature(c.text, &problem);
-    EXPECT_EQ(signature.has_value(), c.line < 0) << c.what;
-    if (!signature) {
-      EXPECT_EQ(problem.line, c.line) << c.what;
-    }
-  }
+  ExpectParses(cases, [](const std::string& text, MinisignProblem* problem) {
+    return ParseMinisignSignature(text, problem).has_value();
+  });
   const MinisignSignature legacy = *ParseMinisignSignature(signer.Sign("d", false, "a\tb: c"));
   EXPECT_EQ(legacy.algorithm, MinisignAlgorithm::kPure);
   EXPECT_EQ(legacy.trustedComment, "a\tb: c");
