@@ -26,7 +26,8 @@ struct UpdateKey {
 // The key of the running program's package (config/update.pub).
 UpdateKey ReadUpdateKey(const LauncherConfig& config);
 
-// The signature file is small: a few lines, the trusted comment the longest.
+// The signature file is small: four lines, the longest the trusted comment (minisign writes
+// up to 8 KiB of it).
 inline constexpr int64_t kSignatureFileMax = 16 * 1024;
 
 // Whether the program downloaded from `programUrl` into `programFile` may be installed. True
