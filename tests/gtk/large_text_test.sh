@@ -27,9 +27,13 @@ function box(id) {
   var r = document.getElementById(id).getBoundingClientRect();
   return [r.left, r.top, r.width, r.height].map(function (v) { return v.toFixed(1); }).join(',');
 }
-addEventListener('load', function () {
-  fetch('/report?layout=' + [innerWidth, innerHeight, box('start'), box('text'), box('fixed')].join(';'));
-});
+// Reported once the area shows (it is hidden, of no size, until the first page is there). The
+// boxes, not the viewport: the view's size settles only after it shows.
+function report() {
+  if (innerWidth == 0) return setTimeout(report, 50);
+  fetch('/report?layout=' + [box('start'), box('text'), box('fixed')].join(';'));
+}
+addEventListener('load', report);
 </script></body></html>
 HTML
 echo '<!doctype html><html><body style="margin:0;background:rgb(32,80,128)"></body></html>' > "$site/game.html"
