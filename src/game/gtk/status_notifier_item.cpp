@@ -86,13 +86,17 @@ constexpr char kInterfacesXml[] = R"xml(<node>
 </node>)xml";
 
 // The session bus, only when one exists: asked for a bus that is not there, GIO would start a
-// bus of its own (autolaunch) that outlives the program.
+// bus of its own (autolaunch) that outlives the program. A bus that goes away must not end the
+// game (GIO's shared connections end the program by default).
 GObjectPtr<GDBusConnection> SessionBus() {
   gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
   const bool exists = address && !g_str_has_prefix(address, "autolaunch:");
   g_free(address);
   if (!exists) return {};
-  return GObjectPtr<GDBusConnection>::Adopt(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
+  GObjectPtr<GDBusConnection> bus =
+      GObjectPtr<GDBusConnection>::Adopt(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
+  if (bus) g_dbus_connection_set_exit_on_close(bus.get(), FALSE);
+  return bus;
 }
 
 // A call to the bus itself, answered with one value of `type`; null when it failed.
@@ -143,11 +147,10 @@ StatusNotifierItem::~StatusNotifierItem() {
 
 bool StatusNotifierItem::Show(GdkPixbuf* icon, const TrayIconSetup& setup, TrayEvents events) {
   if (shown()) return true;
-  bus_ = SessionBus();
-  if (!bus_ || !WatcherPresent(bus_.get())) {
-    bus_.reset();
-    return false;
-  }
+  // The connection is kept while the item object lives: dropped, it would close with the
+  // answers to the host's last calls still unsent.
+  if (!bus_ || g_dbus_connection_is_closed(bus_.get())) bus_ = SessionBus();
+  if (!bus_ || !WatcherPresent(bus_.get())) return false;
   setup_ = setup;
   events_ = std::move(events);
   title_ = GbkToUtf8(setup.tip);
@@ -216,7 +219,6 @@ void StatusNotifierItem::Remove() {
   }
   itemObject_ = menuObject_ = 0;
   busName_.clear();
-  bus_.reset();
   events_ = {};
 }
 

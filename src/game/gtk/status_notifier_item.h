@@ -58,7 +58,7 @@ class StatusNotifierItem {
   GVariant* MenuLayout(int32_t id, int32_t depth) const;
   bool MenuEvent(int32_t id, const char* eventId);
 
-  GObjectPtr<GDBusConnection> bus_;
+  GObjectPtr<GDBusConnection> bus_;  // kept from the first Show on
   GObjectPtr<GCancellable> registering_;  // cancelled with the icon
   GDBusNodeInfo* interfaces_ = nullptr;   // owned: both interfaces' descriptions
   guint itemObject_ = 0;
