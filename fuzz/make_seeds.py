@@ -249,6 +249,16 @@ def script_bridge_seeds():
     }
 
 
+def external_message_seeds():
+    return {
+        "title": b'[["JsCallClient","s6","s\\u6807\\u9898","u"]]',
+        "kinds": b'[["JsCallClient","n-2.5","nNaN","b1","z","o","s\\ud83d\\ude00"],["Other"]]',
+        "escapes": b'[["JsCallClient","s\\"\\\\\\/\\b\\f\\n\\r\\t\\ud800x"]]',
+        "unknown": b'[["alert","s1"],["JsCallClient","x"]]',
+        "empty": b"[]",
+    }
+
+
 def main():
     warnings.filterwarnings("ignore", "Duplicate name")  # duplicates are one of the seeds
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
@@ -256,7 +266,8 @@ def main():
                           ("image_end", image_end_seeds()),
                           ("package_check", package_check_seeds()),
                           ("skin_png", skin_png_seeds()), ("version", version_seeds()),
-                          ("script_bridge", script_bridge_seeds())):
+                          ("script_bridge", script_bridge_seeds()),
+                          ("external_message", external_message_seeds())):
         folder = os.path.join(out, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():

@@ -1,7 +1,8 @@
 // Calls of window.external.JsCallClient with arguments of any kind and content, decoded as the
 // ports deliver them and dispatched to a real game window: only codes 1 and 2 end it (2 also
-// starts the program again), only code 4 with a web address replaces the recharge link, only
-// code 6 changes the title, which stays within its field; an ended window ignores every call.
+// starts the program again), only code 4 with a clean web address replaces the recharge link,
+// only code 6 changes the title, which stays within its field; an ended window ignores every
+// call.
 // The texts the client sends back to pages (argument pieces, script literals) stay well formed.
 #include <cstddef>
 #include <cstdint>
@@ -154,7 +155,7 @@ void CheckCommand(const std::vector<BridgeArg>& args, const BridgeCommand& comma
   using K = BridgeCommand::Kind;
   FUZZ_CHECK((command.kind == K::kEndWindow) == (code == 1));
   FUZZ_CHECK((command.kind == K::kRestart) == (code == 2));
-  if (command.kind == K::kSetRechargeLink) FUZZ_CHECK(code == 4 && mc::IsWebAddress(command.value));
+  if (command.kind == K::kSetRechargeLink) FUZZ_CHECK(code == 4 && mc::IsCleanWebAddress(command.value));
   if (command.kind == K::kSetTitle) FUZZ_CHECK(code == 6);
   if (command.kind == K::kSetRechargeLink || command.kind == K::kSetTitle) {
     const BridgeArg& value = args[args.size() - 2];

@@ -10,8 +10,14 @@
 
 namespace mc {
 
-// Name of the message channel through which `window.external` forwards calls.
-inline constexpr char kExternalMessageHandler[] = "mcExternal";
+// Bounds of what the channel takes from a page (see external_message.h): a message is at most
+// kMaxMessageTextBytes long and carries at most kMaxCallsPerMessage calls; a call has at most
+// kMaxArgumentsPerCall arguments and kMaxCallTextBytes of argument text. No method of the
+// client uses anything near these.
+inline constexpr size_t kMaxCallsPerMessage = 256;
+inline constexpr size_t kMaxArgumentsPerCall = 64;
+inline constexpr size_t kMaxCallTextBytes = size_t{64} << 10;
+inline constexpr size_t kMaxMessageTextBytes = size_t{1} << 20;
 
 // A script string literal with the text in double quotes. Quotes, backslashes, control
 // characters, U+2028/U+2029 and '<' are escaped, so the literal is safe inside any script and
@@ -24,9 +30,11 @@ bool IsScriptIdentifier(std::string_view name);
 
 // The user script run at the start of every document and frame: defines `window.external`
 // as an object whose only members are functions named `methods` (names that are not
-// identifiers are left out). Each function posts {m: name, a: [arguments]} to the message
-// channel `handler`; strings, numbers, booleans, null and undefined keep their type, any other
-// argument arrives as an empty object. With no methods the object is empty, so page checks
+// identifiers are left out). Each call is queued in the message format of
+// external_message.h; the calls a page makes in one go are posted together to the message
+// channel `handler` once its script yields (or sooner when a message would exceed the
+// channel's bounds), so a page calling in a loop costs one message per batch. Calls beyond
+// the bounds are dropped here already. With no methods the object is empty, so page checks
 // such as `typeof window.external.JsCallClient` answer "undefined" instead of throwing.
 std::string ExternalObjectScript(std::string_view handler,
                                  const std::vector<std::string>& methods);

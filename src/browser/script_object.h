@@ -11,6 +11,11 @@
 
 namespace mc {
 
+struct ScriptCall {
+  std::string method;
+  ScriptArgs args;
+};
+
 class ScriptObject {
  public:
   virtual ~ScriptObject() = default;
@@ -22,6 +27,12 @@ class ScriptObject {
   // Runs on the user-interface thread, after the page's call (possibly once the page's own
   // script has moved on). `method` is one of Methods().
   virtual void Call(std::string_view method, const ScriptArgs& args) = 0;
+
+  // The calls a page made in one go, in order. An object that can coalesce (a flood of
+  // calls that each redraw) overrides this; by default each goes to Call.
+  virtual void CallAll(const std::vector<ScriptCall>& calls) {
+    for (const ScriptCall& call : calls) Call(call.method, call.args);
+  }
 };
 
 }  // namespace mc

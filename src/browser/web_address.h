@@ -10,4 +10,9 @@ namespace mc {
 // file:, javascript: or an application's own scheme would start something else entirely.
 bool IsWebAddress(std::string_view url);
 
+// A web address kept to be opened later: http: or https: right from the first byte, something
+// after the scheme, and no control character (a raw line break or tab would reach the desktop's
+// handler as part of the address).
+bool IsCleanWebAddress(std::string_view url);
+
 }  // namespace mc

@@ -132,6 +132,7 @@ void GameWindow::EnterFullScreen() {
   // Set before the window moves, so the size change it causes lays nothing out.
   fullScreen_ = true;
   host_.PlaceWindow(fullScreenRect_);
+  host_.FullScreenChanged(true);
 }
 
 void GameWindow::LeaveFullScreen() {
@@ -149,6 +150,7 @@ void GameWindow::LeaveFullScreen() {
   // The browser still covers the screen; lay it out even if the window kept its size and
   // so reports no size change.
   if (initialized_) LayoutChildren();
+  host_.FullScreenChanged(false);
 }
 
 void GameWindow::ToggleFullScreen() {
@@ -348,7 +350,17 @@ int GameWindow::OnTrayNotify(unsigned iconId, unsigned mouseMessage) {
 }
 
 void GameWindow::OnJsCallClient(const std::vector<BridgeArg>& args) {
-  if (ended_) return;
+  if (ApplyJsCall(args)) ShowNewTitle();
+}
+
+void GameWindow::OnJsCallClients(const std::vector<std::vector<BridgeArg>>& calls) {
+  bool newTitle = false;
+  for (const std::vector<BridgeArg>& args : calls) newTitle = ApplyJsCall(args) || newTitle;
+  if (newTitle) ShowNewTitle();
+}
+
+bool GameWindow::ApplyJsCall(const std::vector<BridgeArg>& args) {
+  if (ended_) return false;
   BridgeCommand command = DispatchJsCall(args);
   switch (command.kind) {
     case BridgeCommand::Kind::kNone:
@@ -368,10 +380,15 @@ void GameWindow::OnJsCallClient(const std::vector<BridgeArg>& args) {
       break;
     case BridgeCommand::Kind::kSetTitle:
       titleText_ = PageTitle(config_.title, command.value);
-      LayoutChildren();
-      if (hasBrowser_) host_.RedrawBrowser();
-      break;
+      return true;
   }
+  return false;
+}
+
+void GameWindow::ShowNewTitle() {
+  if (ended_) return;
+  LayoutChildren();
+  if (hasBrowser_) host_.RedrawBrowser();
 }
 
 void GameWindow::OnDestroy() { RemoveTrayIcon(); }

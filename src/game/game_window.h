@@ -106,6 +106,9 @@ class GameWindowHost {
   virtual void CallPage(const PageCall& call) = 0;
   // Ends the window's modal loop, with no question.
   virtual void EndDialog() = 0;
+  // The window entered or left full screen; a browser whose page asked for full screen leaves
+  // the page's own full screen with it.
+  virtual void FullScreenChanged(bool /*fullScreen*/) {}
 };
 
 enum class GameWindowState { kRestored, kMaximized, kFullScreen, kMinimized, kHidden };
@@ -188,6 +191,9 @@ class GameWindow {
   void OnTrayIconLost();
   // window.external.JsCallClient, arguments in call order.
   void OnJsCallClient(const std::vector<BridgeArg>& args);
+  // Calls the page made in one go, in order. Title changes among them are drawn once, with
+  // the latest title, so a page setting its title in a loop cannot keep the window busy.
+  void OnJsCallClients(const std::vector<std::vector<BridgeArg>>& calls);
   // The native window is being destroyed, however it ends.
   void OnDestroy();
 
@@ -195,6 +201,9 @@ class GameWindow {
 
  private:
   std::string QuestionCaption();
+  // Acts on one call; a title change only sets the text and returns true.
+  bool ApplyJsCall(const std::vector<BridgeArg>& args);
+  void ShowNewTitle();
   std::optional<size_t> FirstButton(int32_t type) const;
   void SetButtonShown(size_t slot, bool shown);
   void SetChildrenShown(bool shown);

@@ -70,7 +70,7 @@ BridgeCommand DispatchJsCall(const std::vector<BridgeArg>& args) {
     case kCodeRestart:
       return {BridgeCommand::Kind::kRestart, {}};
     case kCodeRechargeLink:
-      if (!ValueText(args, value) || !IsWebAddress(value)) return {};
+      if (!ValueText(args, value) || !IsCleanWebAddress(value)) return {};
       return {BridgeCommand::Kind::kSetRechargeLink, std::move(value)};
     case kCodeTitle:
       if (!ValueText(args, value)) return {};

@@ -79,6 +79,12 @@ std::string BatchScriptText(std::string_view programPath, std::string_view downl
   text += "rename \"" + program + "\" \"" + BatchPath(backupName, isLead) + "\"\r\n";
   text += "rename  \"" + BatchPath(downloadedPath, isLead) + "\" \"" + BatchPath(fileName, isLead) +
           "\"\r\n";
+  // A download that cannot take the program's name (in use, refused) gives the program back
+  // its own, so the player is never left without one.
+  const std::string_view folder =
+      slash == std::string_view::npos ? std::string_view() : programPath.substr(0, slash + 1);
+  text += "if not exist \"" + program + "\" rename \"" + BatchPath(folder, isLead) +
+          BatchPath(backupName, isLead) + "\" \"" + BatchPath(fileName, isLead) + "\"\r\n";
   text += "\"" + program + "\"\r\n";
   return text;
 }

@@ -77,6 +77,7 @@ done <<'CALLS'
 ["x".repeat(1 << 20)]
 ["6","x".repeat(1 << 20),"y"]
 new Array(100).fill("6")
+new Array(65).fill("6").fill("新标题", 63, 64)
 CALLS
 page_call "[\"4\",\"$BASE/pay?marker=1\",\"x\"]" >/dev/null
 check "after hostile calls the recharge link was set" "$BASE/pay?marker=1" "$(recharge)"
@@ -87,12 +88,13 @@ check "hostile calls left the title alone" "$six" "$(title_extent max)"
 page_call "[\"4\",\"$BASE/pay?a=1;b=2\",\"x\"]" >/dev/null
 check "code 4: the recharge button opens the new address, ';' as '&'" "$BASE/pay?a=1&b=2" "$(recharge)"
 for call in '["4","file:///etc/passwd","x"]' '["4","javascript:alert(1)","x"]' \
-    '["4",{},"x"]' "[\"4\",\"$BASE/pay?\"+\"y\".repeat(300),\"x\"]"; do
+    '["4",{},"x"]' "[\"4\",\"$BASE/pay?\"+\"y\".repeat(300),\"x\"]" \
+    "[\"4\",\" \\t$BASE/pay?blank\",\"x\"]" "[\"4\",\"$BASE/pay?a\\nb\",\"x\"]"; do
   page_call "$call" >/dev/null
 done
 page_call '["6","新标题","x"]' >/dev/null
 settled_title "$six" >/dev/null
-check "code 4 refuses other schemes and long values" "$BASE/pay?a=1&b=2" "$(recharge)"
+check "code 4 refuses other schemes, long values, blanks before and control characters" "$BASE/pay?a=1&b=2" "$(recharge)"
 
 # open_page QUERY: the page navigates to the test page with QUERY (ending in '&' when not
 # empty), going on with the next call; waits until the new page runs.
@@ -188,9 +190,11 @@ kill "$TRAYER_PID"
 check "the tray gone: the hidden window shows again" IsViewable \
   "$(eventually_map_state "$GAME_ID" IsViewable)"
 
-# --- Code 1 ends the program at once, without the question.
-page_call '["1"]' >/dev/null
-check "code 1 ends the program without a question" yes "$(ended 10)"
+# --- A flood of title calls in a loop, then code 1: the calls are taken in batches and the
+# title drawn once per batch, so the end call is reached and the program ends.
+check "a loop of 200000 title calls is made" done \
+  "$(page_call '(function () { for (var i = 0; i < 200000; i++) window.external.JsCallClient("6", "t" + i, "x"); return ["1"]; })()')"
+check "code 1 after the flood ends the program without a question" yes "$(ended 30)"
 
 # --- Code 2 starts the program again and ends this one.
 pages=$(requests '^/game.html$')

@@ -32,14 +32,18 @@ ROUTE:
   announce:N           200 announcing N bytes, then nothing until the client goes
 
 With --calls FILE the server also plays the game site of the game window tests:
-  /game.html[?clientcalljs=missing|throw][&from=N]  a page that reports what the client does
-                 to it (/report?...) and runs the test's script-bridge calls: each line of FILE
-                 is a script expression giving the argument list of one JsCallClient call (for
+  /game.html[?clientcalljs=missing|throw][&fullscreen=1][&from=N]
+                 a page that reports what the client does to it (/report?...: keys, full-screen
+                 changes, ...) and runs the test's script-bridge calls: each line of FILE is a
+                 script expression giving the argument list of one JsCallClient call (for
                  example ["6","title","x"]); the page fetches them in order and reports
                  /report?done=N after each, or /report?failed=N when the call threw. It starts
                  with the first call written after it was served, unless its address says
-                 from=N. ClientCallJs is absent or throws as the query says.
+                 from=N. ClientCallJs is absent or throws as the query says; with fullscreen=1
+                 a click on the page asks for full screen.
   /call?n=N      line N of FILE (204 while there is none)
+  /cookies       204; the request log shows the Cookie header sent ("/cookies a=1; b=2", "-"
+                 when none). The game page asks for it when it starts.
   /cached.png    a small PNG the browser may cache for an hour
   /pay...        a page standing for an external address (recharge link)
   anything else not under --root: 204 (the page's reports)
@@ -107,6 +111,14 @@ if (params.get('clientcalljs') === 'throw') {
   };
 }
 document.addEventListener('keydown', function (e) { report('key', e.key); });
+// With fullscreen=1 in the address a click on the page asks for full screen, as a game's own
+// full-screen button does; the page reports every change.
+if (params.get('fullscreen') === '1') {
+  document.addEventListener('click', function () { document.documentElement.requestFullscreen(); });
+}
+document.addEventListener('fullscreenchange', function () {
+  report('fullscreen', document.fullscreenElement ? 'on' : 'off');
+});
 document.addEventListener('contextmenu', function () { report('contextmenu'); });
 var next = parseInt(params.get('from') || '@CALLS@', 10);
 function poll() {
@@ -127,6 +139,7 @@ function poll() {
   }).catch(function () { setTimeout(poll, 200); });
 }
 report('external', typeof window.external + ',' + typeof window.external.JsCallClient);
+fetch('/cookies', {cache: 'no-store'}).catch(function () {});
 poll();
 </script></body></html>
 """
@@ -189,6 +202,8 @@ class Handler(BaseHTTPRequestHandler):
         if not self.log_file:
             return
         line = urllib.parse.unquote(self.path)
+        if self.path == "/cookies":  # the game page's probe: which cookies the browser sends
+            line += " " + (self.headers.get("Cookie") or "-")
         if self.log_times:
             line = "%.6f %s" % (time.time(), line)
         with self.log_lock, open(self.log_file, "a", encoding="utf-8") as log:
@@ -278,6 +293,8 @@ class Handler(BaseHTTPRequestHandler):
                 self.small(200, lines[n].encode(), head, NO_STORE, "text/plain; charset=utf-8")
             else:
                 self.small(204, b"", head, NO_STORE)
+        elif url.path == "/cookies":
+            self.small(204, b"", head, NO_STORE)
         elif url.path == "/cached.png":
             self.small(200, CACHED_PNG, head, [("Cache-Control", "max-age=3600")], "image/png")
         elif url.path.startswith("/pay"):

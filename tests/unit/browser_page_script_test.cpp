@@ -64,12 +64,12 @@ TEST(FunctionCallBody, PassesEveryArgumentByNameAndRefusesNonIdentifiers) {
 
 TEST(ExternalObjectScript, OffersOnlyIdentifierMethodsAsLiterals) {
   const std::string script =
-      ExternalObjectScript(kExternalMessageHandler, {"JsCallClient", "x\");alert(1);//", "Two"});
+      ExternalObjectScript("mcChannel", {"JsCallClient", "x\");alert(1);//", "Two"});
   EXPECT_NE(script.find("[\"JsCallClient\",\"Two\"]"), std::string::npos) << script;
   EXPECT_EQ(script.find("alert"), std::string::npos) << script;
-  EXPECT_NE(script.find(ScriptStringLiteral(kExternalMessageHandler)), std::string::npos);
+  EXPECT_NE(script.find(ScriptStringLiteral("mcChannel")), std::string::npos);
   // No methods still defines the object, empty.
-  EXPECT_NE(ExternalObjectScript(kExternalMessageHandler, {}).find("var names = [];"),
+  EXPECT_NE(ExternalObjectScript("mcChannel", {}).find("var names = [];"),
             std::string::npos);
 }
 

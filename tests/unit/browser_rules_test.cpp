@@ -48,6 +48,26 @@ TEST(IsWebAddress, OnlyHttpAndHttpsLeaveForTheDesktopBrowser) {
   }
 }
 
+TEST(IsCleanWebAddress, NoBlanksBeforeNoControlCharactersAnywhere) {
+  struct Case {
+    std::string_view url;
+    bool expected;
+  } const cases[] = {
+      {"http://127.0.0.1/pay?a=1&b=2", true},
+      {"HTTPS://example.com/a b", true},
+      {" http://x/", false},
+      {"\thttp://x/", false},
+      {"http://x/\n", false},
+      {"http://x/\r/y", false},
+      {"http://x/\x7f", false},
+      {std::string_view("http://x/\0y", 11), false},
+      {"http://", false},
+      {"file:///etc/passwd", false},
+      {"http://\xd0\xc7/", true},  // GBK text in the path is left to the browser
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsCleanWebAddress(c.url), c.expected) << c.url;
+}
+
 TEST(DescribeScriptValue, ShowsTypesApart) {
   struct Case {
     ScriptValue value;

@@ -81,6 +81,10 @@ TEST(GameBridge, DispatchTakesTheValueFromTheNextToLastArgument) {
        {}},
       {"recharge link, a file", {A::String("4"), A::String("file:///etc/passwd"), A::Empty()}, {}},
       {"recharge link, the code itself", {A::String("4"), A::String("x")}, {}},
+      {"recharge link, leading blanks",
+       {A::String("4"), A::String(" \thttp://pay.example/"), A::Empty()},
+       {}},
+      {"recharge link, a line break", {A::String("4"), A::String("http://a/\nb"), A::Empty()}, {}},
   };
   for (const Case& c : cases) EXPECT_EQ(DispatchJsCall(c.args), c.expected) << c.name;
 }

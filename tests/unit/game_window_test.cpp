@@ -107,6 +107,7 @@ class FakeHost : public GameWindowHost {
   void StartProgram() override { Log("StartProgram"); }
   void CallPage(const PageCall& call) override { pageCalls.push_back(call); }
   void EndDialog() override { Log("EndDialog"); }
+  void FullScreenChanged(bool on) override { Log(std::string("FullScreenChanged ") + (on ? "on" : "off")); }
 
   bool Has(const std::string& entry) const {
     return std::find(log.begin(), log.end(), entry) != log.end();
@@ -310,8 +311,8 @@ TEST(GameWindow, FullScreenCoversTheScreenAndReturnsToThePreviousState) {
 
     f.window.Run(GameCommand::kToggleFullScreen);
     EXPECT_EQ(f.window.state(), GameWindowState::kFullScreen);
-    EXPECT_TRUE(
-        f.host.InOrder({"MoveBrowser 0,0,1920,1080", "HideWindow", "PlaceWindow 0,0,1920,1080"}));
+    EXPECT_TRUE(f.host.InOrder({"MoveBrowser 0,0,1920,1080", "HideWindow",
+                                "PlaceWindow 0,0,1920,1080", "FullScreenChanged on"}));
     for (size_t slot = 0; slot < f.window.buttonCount(); ++slot)
       EXPECT_FALSE(f.host.buttonVisible[slot]);
     EXPECT_FALSE(f.host.logoVisible);
@@ -331,7 +332,8 @@ TEST(GameWindow, FullScreenCoversTheScreenAndReturnsToThePreviousState) {
     EXPECT_EQ(f.host.buttonVisible[kRestoreSlot], fromMaximized);
     EXPECT_TRUE(f.host.buttonVisible[0]);
     EXPECT_TRUE(f.host.logoVisible);
-    EXPECT_EQ(f.host.log.back(), "InvalidateWindow");  // laid out again
+    EXPECT_TRUE(f.host.InOrder({"InvalidateWindow", "FullScreenChanged off"}));  // laid out again
+    EXPECT_EQ(f.host.log.back(), "FullScreenChanged off");
   }
 }
 
@@ -376,7 +378,8 @@ TEST(GameWindow, MessageFilterRoutesKeysAndMouseButtons) {
       {"F10 arrives as a system key",
        InputEvent::SysKeyDown(kKeyF1 + 9, false),
        InputRoute::kConsumed,
-       {"MoveBrowser 0,0,1920,1080", "HideWindow", "PlaceWindow 0,0,1920,1080"},
+       {"MoveBrowser 0,0,1920,1080", "HideWindow", "PlaceWindow 0,0,1920,1080",
+        "FullScreenChanged on"},
        {}},
       {"Alt+F4 is the system's",
        InputEvent::SysKeyDown(kKeyF1 + 3, true),
@@ -560,6 +563,31 @@ TEST(GameWindow, PageCallsEndRestartRelinkAndRetitle) {
       {BridgeArg::String("4"), BridgeArg::String("http://pay/"), BridgeArg::Empty()});
   g.window.OnJsCallClient({BridgeArg::String("1")});
   EXPECT_EQ(g.host.log, (std::vector<std::string>{"EndDialog"}));
+}
+
+// A page's calls made in one go: every call acts in order, the title is laid out and drawn
+// once with the latest text, and nothing acts after the window ended.
+TEST(GameWindow, PageCallsInOneGoDrawTheTitleOnce) {
+  Fixture f;
+  f.Start();
+  f.host.log.clear();
+  std::vector<std::vector<BridgeArg>> calls;
+  for (int i = 0; i < 1000; ++i)
+    calls.push_back({BridgeArg::String("6"), BridgeArg::String("S" + std::to_string(i)),
+                     BridgeArg::Empty()});
+  calls.push_back({BridgeArg::String("4"), BridgeArg::String("http://pay/"), BridgeArg::Empty()});
+  f.window.OnJsCallClients(calls);
+  EXPECT_EQ(*f.window.titleText(), "\xd0\xc7\xba\xa3-S999");
+  EXPECT_EQ(std::count(f.host.log.begin(), f.host.log.end(), "RedrawBrowser"), 1);
+  EXPECT_TRUE(f.host.InOrder({"SetButtonLink " + std::to_string(kRechargeSlot) + " http://pay/",
+                              "InvalidateWindow", "RedrawBrowser"}));
+
+  f.host.log.clear();
+  f.window.OnJsCallClients({{BridgeArg::String("6"), BridgeArg::String("late"), BridgeArg::Empty()},
+                            {BridgeArg::String("1")},
+                            {BridgeArg::String("2")},
+                            {BridgeArg::String("6"), BridgeArg::String("after"), BridgeArg::Empty()}});
+  EXPECT_EQ(f.host.log, (std::vector<std::string>{"EndDialog"}));
 }
 
 TEST(GameWindow, SettingsMenuAndBorderSizing) {

@@ -102,6 +102,7 @@ TEST(UpdateScript, BatchFileByteForByte) {
             "@ping 127.0.0.1 -n 2 -w 1000 > nul \r\n"
             "rename \"C:\\\\A B\\\\x.exe\" \"Launcher_back_up.exe\"\r\n"
             "rename  \"C:\\\\A B\\\\123x.exe\" \"x.exe\"\r\n"
+            "if not exist \"C:\\\\A B\\\\x.exe\" rename \"C:\\\\A B\\\\Launcher_back_up.exe\" \"x.exe\"\r\n"
             "\"C:\\\\A B\\\\x.exe\"\r\n");
 }
 
@@ -111,6 +112,7 @@ TEST(UpdateScript, BatchFileKeepsTheRunningNameAndEscapesPercent) {
             "@ping 127.0.0.1 -n 2 -w 1000 > nul \r\n"
             "rename \"D:\\\\100%%\\\\my game.exe\" \"B.exe\"\r\n"
             "rename  \"C:\\\\work\\\\-5client.exe\" \"my game.exe\"\r\n"
+            "if not exist \"D:\\\\100%%\\\\my game.exe\" rename \"D:\\\\100%%\\\\B.exe\" \"my game.exe\"\r\n"
             "\"D:\\\\100%%\\\\my game.exe\"\r\n");
 }
 

@@ -172,6 +172,23 @@ TEST(GameDialogCallback, AnswersOkAndDoesNothingWhenTheCallCannotBeServed) {
   EXPECT_EQ(callback->refCount(), 1);
 }
 
+// Calls beyond what the bridge could use are refused before their arguments are converted.
+TEST(GameDialogCallback, RefusesCallsBeyondTheBridgeBounds) {
+  CallbackRef callback;
+  RecordingTarget target;
+  callback->SetTarget(&target);
+  CallArgs many;
+  for (int i = 0; i < 65; ++i) many.Text(L"6");
+  CallArgs widest;
+  for (int i = 0; i < 64; ++i) widest.Text(L"6");
+  CallArgs longText;
+  longText.Text(L"6").Text(std::wstring(40000, L'x')).Text(L"x");
+  for (CallArgs* args : {&many, &longText, &widest})
+    EXPECT_EQ(InvokeJsCall(callback.get(), args->params()), S_OK);
+  ASSERT_EQ(target.calls.size(), 1u);
+  EXPECT_EQ(target.calls[0].size(), 64u);
+}
+
 // A page's script object: one function, recorded calls, a chosen outcome.
 class FakeScript : public IDispatch {
  public:

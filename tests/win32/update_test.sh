@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows client updates itself under Wine: a branded client fetches the version file and
-# a newer branded client from a local server, cmd runs the batch file (ping, two renames,
-# start), the new client shows its launcher and removes the leftovers. Also what a failed
-# check leaves behind, that quitting during a stalled download ends the program, and that a
-# process killed in the middle of a download leaves no partial file.
+# a newer branded client from a local server, cmd runs the batch file (ping, two renames, the
+# program's name back should the second fail, start), the new client shows its launcher and
+# removes the leftovers. Also what a failed check leaves behind, that quitting during a stalled
+# download ends the program, and that a process killed in the middle of a download leaves no
+# partial file.
 source "$(dirname "$0")/wine_lib.sh"
 wine_start
 
@@ -64,8 +65,11 @@ check "batch line 2 moves the program aside" "rename $program \"Launcher_back_up
   "$(sed -n 2p "$dir/Launcher_update.bat" | tr -d '\r')"
 check "batch line 3 names the download" yes \
   "$(grep -qE '^rename  "Z:.*\\\\game dir\\\\-?[0-9]+client\.exe" "client\.exe"$' <<<"$script" && echo yes || echo "$script")"
-check "batch line 4 starts the program" "$program" "$(sed -n 4p "$dir/Launcher_update.bat" | tr -d '\r')"
-check "batch lines end in CR LF" 4 "$(grep -c $'\r$' "$dir/Launcher_update.bat")"
+backup='"'"$(winpath "$dir/Launcher_back_up.exe" | sed 's/\\/\\\\/g')"'"'
+check "batch line 4 gives the program back its name when the download could not take it" \
+  "if not exist $program rename $backup \"client.exe\"" "$(sed -n 4p "$dir/Launcher_update.bat" | tr -d '\r')"
+check "batch line 5 starts the program" "$program" "$(sed -n 5p "$dir/Launcher_update.bat" | tr -d '\r')"
+check "batch lines end in CR LF" 5 "$(grep -c $'\r$' "$dir/Launcher_update.bat")"
 # cmd keeps the batch file open while the program it started runs, so the new client's start
 # can only remove the old program; the script goes at the start after.
 check "old program removed by the new start" "" "$(ls "$dir" | grep Launcher_back_up || true)"

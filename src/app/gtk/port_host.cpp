@@ -2,17 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <gtk/gtk.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-
-#include <gtk/gtk.h>
-
 #include <cstdio>
 
 #include "app/desktop_entry.h"
 #include "app/desktop_shortcut.h"
+#include "browser/gtk/web_context.h"
 #include "game/gtk/game_dialog.h"
 #include "launcher/gtk/launcher_dialog.h"
 #include "package/gtk/gbk_utf8.h"
@@ -139,9 +138,16 @@ void GtkAppHost::WriteShortcut(const std::string& shortcutPath, const std::strin
     unlink(temp.c_str());
 }
 
+WebKitWebContext* GtkAppHost::WebContext() {
+  if (!webContext_)
+    webContext_ = NewProgramWebContext(ProgramBaseName(ProgramPath(), '/', WithoutExtension::kWholeName));
+  return webContext_.get();
+}
+
 void GtkAppHost::RunLauncher(LauncherApp& app) {
   const LauncherSession session{app.config, *this, app.gameAddress};
-  CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), [&](GtkWidget* window) {
+  CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), WebContext(),
+                                   [&](GtkWidget* window) {
     if (!app.startedByUpdate)
       updateWorker_ = StartUpdateCheck(app.config.record(), app.programFolder, window);
   });
@@ -149,7 +155,7 @@ void GtkAppHost::RunLauncher(LauncherApp& app) {
 }
 
 void GtkAppHost::RunGame(LauncherApp& app, const std::string& address) {
-  CGameDialog dialog(app.config, *this);
+  CGameDialog dialog(app.config, *this, WebContext());
   dialog.SetGameUrl(address);
   dialog.DoModal();
 }

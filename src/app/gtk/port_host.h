@@ -4,8 +4,11 @@
 
 #include <memory>
 
+#include <webkit2/webkit2.h>
+
 #include "app/launcher_app.h"
 #include "base/app_host.h"
+#include "platform/gtk/gobject_ptr.h"
 #include "update/update_worker.h"
 
 namespace mc::gtk {
@@ -34,6 +37,9 @@ class GtkAppHost : public AppHost, public AppWindows {
   // The update check started with the launcher; it outlives the launcher and is stopped when
   // the host goes at the end of the program.
   std::unique_ptr<UpdateWorker> updateWorker_;
+  // The web session of the launcher's and the game's pages, made with the first of them.
+  WebKitWebContext* WebContext();
+  GObjectPtr<WebKitWebContext> webContext_;
 };
 
 }  // namespace mc::gtk

@@ -30,7 +30,7 @@ std::string RequestUrl(WebKitNavigationPolicyDecision* decision) {
 
 }  // namespace
 
-CWebBrowser::CWebBrowser() = default;
+CWebBrowser::CWebBrowser(WebKitWebContext* context) : context_(context) {}
 
 CWebBrowser::~CWebBrowser() {
   alive_.reset();
@@ -48,7 +48,8 @@ bool CWebBrowser::Create(GtkWidget* parent, const GdkRectangle& rect, bool visib
   calls_ = GObjectPtr<GCancellable>::Adopt(g_cancellable_new());
 
   frame_ = GObjectPtr<GtkFrame>::Ref(GTK_FRAME(gtk_frame_new(nullptr)));
-  view_ = GObjectPtr<WebKitWebView>::Ref(WEBKIT_WEB_VIEW(webkit_web_view_new()));
+  view_ = GObjectPtr<WebKitWebView>::Ref(WEBKIT_WEB_VIEW(
+      context_ ? webkit_web_view_new_with_context(context_) : webkit_web_view_new()));
   GtkWidget* frame = GTK_WIDGET(frame_.get());
   ShowBorder(true);
   gtk_container_add(GTK_CONTAINER(frame), GTK_WIDGET(view_.get()));

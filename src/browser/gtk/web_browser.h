@@ -29,7 +29,9 @@ namespace mc::gtk {
 
 class CWebBrowser {
  public:
-  CWebBrowser();
+  // Views are made in `context` (not owned; it must outlive the view's creation), or in
+  // WebKit's default one when null.
+  explicit CWebBrowser(WebKitWebContext* context = nullptr);
   virtual ~CWebBrowser();
   CWebBrowser(const CWebBrowser&) = delete;
   CWebBrowser& operator=(const CWebBrowser&) = delete;
@@ -87,6 +89,7 @@ class CWebBrowser {
   void BeforeNavigate(WebKitNavigationPolicyDecision* decision);
   void NewWindow(WebKitNavigationPolicyDecision* decision);
 
+  WebKitWebContext* context_ = nullptr;
   GdkScreen* screen_ = nullptr;  // whose font resolution the zoom follows
   GObjectPtr<GtkFrame> frame_;
   GObjectPtr<WebKitWebView> view_;

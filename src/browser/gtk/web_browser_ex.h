@@ -19,6 +19,7 @@ namespace mc::gtk {
 
 class CWebBrowserEx : public CWebBrowser {
  public:
+  using CWebBrowser::CWebBrowser;
   // True when attached; false before Create, when nothing changes.
   bool AttachUIHandler(bool keepScrollbars);
   // Not owned: the caller keeps the object alive as long as this browser. Null offers nothing.

@@ -1,10 +1,15 @@
 #include "browser/gtk/web_ui_controller.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
+#include <sys/random.h>
+
+#include "browser/external_message.h"
 #include "browser/gtk/script_value.h"
 #include "browser/page_script.h"
+#include "package/gtk/gbk_utf8.h"
 #include "platform/gtk/callback_guard.h"
 
 namespace mc::gtk {
@@ -12,27 +17,32 @@ namespace {
 
 constexpr char kHideScrollbars[] = "::-webkit-scrollbar { display: none !important; }";
 
-// The text of a string property, or nullopt-like false when missing or not a string.
-bool StringProperty(JSCValue* object, const char* name, std::string& out) {
-  JSCValue* value = jsc_value_object_get_property(object, name);
-  const bool ok = value && jsc_value_is_string(value);
-  if (ok) {
-    gchar* text = jsc_value_to_string(value);
-    out = text ? text : "";
-    g_free(text);
+// A message channel name no page can guess: pages cannot list the channels, so only the
+// user script that is told the name can post to it.
+std::string SecretChannelName() {
+  uint8_t bytes[16];
+  if (getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+    for (uint8_t& b : bytes) b = static_cast<uint8_t>(g_random_int());
   }
-  if (value) g_object_unref(value);
-  return ok;
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string name = "mc";
+  for (const uint8_t b : bytes) {
+    name += kHex[b >> 4];
+    name += kHex[b & 15];
+  }
+  return name;
 }
 
 }  // namespace
+
+CWebUIController::CWebUIController() : channel_(SecretChannelName()) {}
 
 CWebUIController::~CWebUIController() {
   if (view_) g_signal_handlers_disconnect_by_data(view_, this);
   if (content_) {
     g_signal_handlers_disconnect_by_data(content_.get(), this);
     webkit_user_content_manager_unregister_script_message_handler(content_.get(),
-                                                                  kExternalMessageHandler);
+                                                                  channel_.c_str());
   }
 }
 
@@ -41,10 +51,10 @@ void CWebUIController::Prepare(WebKitWebView* view) {
   content_ =
       GObjectPtr<WebKitUserContentManager>::Ref(webkit_web_view_get_user_content_manager(view));
   g_signal_connect(view_, "context-menu", G_CALLBACK(OnContextMenu), this);
-  const std::string signal = std::string("script-message-received::") + kExternalMessageHandler;
+  const std::string signal = "script-message-received::" + channel_;
   g_signal_connect(content_.get(), signal.c_str(), G_CALLBACK(OnScriptMessage), this);
   webkit_user_content_manager_register_script_message_handler(content_.get(),
-                                                              kExternalMessageHandler);
+                                                              channel_.c_str());
   InstallContent();
 }
 
@@ -66,7 +76,7 @@ void CWebUIController::InstallContent() {
 
   std::vector<std::string> methods;
   if (external_) methods = external_->Methods();
-  const std::string source = ExternalObjectScript(kExternalMessageHandler, methods);
+  const std::string source = ExternalObjectScript(channel_.c_str(), methods);
   WebKitUserScript* script = webkit_user_script_new(
       source.c_str(), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
       WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
@@ -92,29 +102,16 @@ void CWebUIController::OnScriptMessage(WebKitUserContentManager*, WebKitJavascri
   auto* controller = static_cast<CWebUIController*>(self);
   ScriptObject* external = controller->external_;
   JSCValue* message = result ? webkit_javascript_result_get_js_value(result) : nullptr;
-  // Any page script can post to the channel: only well-formed calls of offered methods pass.
-  if (!external || !message || !jsc_value_is_object(message)) return;
-  std::string method;
-  if (!StringProperty(message, "m", method)) return;
-  const std::vector<std::string> offered = external->Methods();
-  if (!IsScriptIdentifier(method) ||
-      std::find(offered.begin(), offered.end(), method) == offered.end()) {
-    return;
-  }
-  JSCValue* list = jsc_value_object_get_property(message, "a");
-  ScriptArgs args;
-  if (list && jsc_value_is_array(list)) {
-    JSCValue* length = jsc_value_object_get_property(list, "length");
-    const int32_t count = length ? jsc_value_to_int32(length) : 0;
-    if (length) g_object_unref(length);
-    for (int32_t i = 0; i < count; ++i) {
-      JSCValue* item = jsc_value_object_get_property_at_index(list, static_cast<guint>(i));
-      args.push_back(FromJscValue(item));
-      if (item) g_object_unref(item);
+  if (!external || !message || !jsc_value_is_string(message)) return;
+  gchar* text = jsc_value_to_string(message);
+  std::vector<ScriptCall> calls = ParseExternalMessage(text ? text : "", external->Methods());
+  g_free(text);
+  for (ScriptCall& call : calls) {
+    for (ScriptValue& value : call.args) {
+      if (value.IsString()) value.text = Utf8ToGbk(value.text);
     }
   }
-  if (list) g_object_unref(list);
-  Guarded([&] { external->Call(method, args); });
+  if (!calls.empty()) Guarded([&] { external->CallAll(calls); });
 }
 
 }  // namespace mc::gtk

@@ -11,6 +11,8 @@
 
 #include <webkit2/webkit2.h>
 
+#include <string>
+
 #include "platform/gtk/gobject_ptr.h"
 #include "browser/host_ui_options.h"
 #include "browser/script_object.h"
@@ -19,7 +21,7 @@ namespace mc::gtk {
 
 class CWebUIController {
  public:
-  CWebUIController() = default;
+  CWebUIController();
   ~CWebUIController();
   CWebUIController(const CWebUIController&) = delete;
   CWebUIController& operator=(const CWebUIController&) = delete;
@@ -47,6 +49,7 @@ class CWebUIController {
   // Held so the channel can be closed even after the view has let go of it.
   GObjectPtr<WebKitUserContentManager> content_;
   ScriptObject* external_ = nullptr;
+  const std::string channel_;  // the message channel's name, secret to this view's pages
   bool connected_ = false;
 };
 

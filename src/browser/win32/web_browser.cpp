@@ -193,6 +193,26 @@ void CWebBrowser::CallFunction(const std::string& name, const std::vector<std::s
   if (done) done(ok, result);
 }
 
+namespace {
+
+// The deepest window of the control that takes keys: the document view's.
+BOOL CALLBACK FindDocumentWindow(HWND window, LPARAM found) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, "Internet Explorer_Server") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+}  // namespace
+
+void CWebBrowser::FocusPage() {
+  if (!hwnd_) return;
+  HWND document = nullptr;
+  EnumChildWindows(hwnd_, FindDocumentWindow, reinterpret_cast<LPARAM>(&document));
+  SetFocus(document ? document : hwnd_);
+}
+
 bool CWebBrowser::PreTranslateMessage(MSG* msg) {
   if (!msg || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || !hwnd_) return false;
   if (msg->hwnd != hwnd_ && !IsChild(hwnd_, msg->hwnd)) return false;

@@ -66,6 +66,10 @@ class CWebBrowser {
   // Offers a key message to the page; true when the control used it.
   bool PreTranslateMessage(MSG* msg);
 
+  // Gives the keyboard focus to the page: the control's document window when it has one,
+  // else this window.
+  void FocusPage();
+
  protected:
   // Called while the window is destroyed, before the control closes.
   virtual void OnControlClosing() {}

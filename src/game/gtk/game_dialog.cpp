@@ -57,8 +57,8 @@ bool LeftButtonOnly(guint state) {
 
 }  // namespace
 
-CGameDialog::CGameDialog(const LauncherConfig& config, AppHost& app)
-    : config_(config), app_(app), model_(config.record(), *this, '/') {
+CGameDialog::CGameDialog(const LauncherConfig& config, AppHost& app, WebKitWebContext* webContext)
+    : config_(config), app_(app), webContext_(webContext), model_(config.record(), *this, '/') {
   callback_.Attach(&model_);
   icon_ = ProgramIcon();
 }
@@ -174,10 +174,12 @@ bool CGameDialog::CutEdgePiece(EdgePiece piece, const SpriteCut& s) {
 
 bool CGameDialog::CreateBrowser(const GameRect& inWindow) {
   if (windowGone_) return false;
-  auto browser = std::make_unique<CWebBrowserEx>();
+  auto browser = std::make_unique<CWebBrowserEx>(webContext_);
   if (!browser->Create(layout_, ChildRect(inWindow), true, kBrowserControlId, nullptr))
     return false;
   g_signal_connect(browser->view(), "event", G_CALLBACK(OnChildEvent), this);
+  g_signal_connect(browser->view(), "enter-fullscreen", G_CALLBACK(OnPageEnterFullScreen), this);
+  g_signal_connect(browser->view(), "leave-fullscreen", G_CALLBACK(OnPageLeaveFullScreen), this);
   browser_ = std::move(browser);
   return true;
 }
@@ -209,6 +211,9 @@ bool CGameDialog::CreateTitleButton(const TitleButtonSetup& setup) {
   if (!setup.tip.empty()) button->SetTipText(setup.tip);
   button->SetCaptionColor(static_cast<uint32_t>(setup.captionColor));
   button->indexTag = static_cast<int32_t>(setup.entryIndex);
+  // The keyboard stays with the game page: a click on a title-bar button, or a menu or
+  // question it opens, must not leave the player's keys on the button.
+  gtk_widget_set_can_focus(button->widget(), FALSE);
   gtk_layout_put(GTK_LAYOUT(layout_), button->widget(), 0, 0);
   g_signal_connect(button->widget(), "event", G_CALLBACK(OnChildEvent), this);
   buttonRects_.push_back({0, 0, setup.size.width, setup.size.height});
@@ -414,6 +419,32 @@ void CGameDialog::EndDialog() {
   ended_ = true;
   if (!windowGone_) gtk_widget_hide(window_);
   if (loop_ && g_main_loop_is_running(loop_)) g_main_loop_quit(loop_);
+}
+
+// The page's element goes full screen as WebKit does it (the signal is not stopped), and the
+// window enters its own full screen, the state the key and the menu toggle.
+gboolean CGameDialog::OnPageEnterFullScreen(WebKitWebView*, gpointer self) {
+  auto* dialog = static_cast<CGameDialog*>(self);
+  dialog->pageFullScreen_ = true;
+  if (!dialog->ended_ && !dialog->model_.fullScreen())
+    Guarded([&] { dialog->model_.EnterFullScreen(); });
+  return FALSE;
+}
+
+gboolean CGameDialog::OnPageLeaveFullScreen(WebKitWebView*, gpointer self) {
+  auto* dialog = static_cast<CGameDialog*>(self);
+  dialog->pageFullScreen_ = false;
+  if (!dialog->ended_ && dialog->model_.fullScreen())
+    Guarded([&] { dialog->model_.LeaveFullScreen(); });
+  return FALSE;
+}
+
+void CGameDialog::FullScreenChanged(bool fullScreen) {
+  if (fullScreen || !pageFullScreen_ || !browser_ || !browser_->view()) return;
+  // Leaving by key or menu: the page leaves its element's full screen too.
+  webkit_web_view_evaluate_javascript(browser_->view(),
+                                      "if (document.fullscreenElement) document.exitFullscreen();",
+                                      -1, nullptr, nullptr, nullptr, nullptr, nullptr);
 }
 
 void CGameDialog::Post(std::function<void()> task) noexcept {

@@ -51,7 +51,8 @@ inline constexpr char kGameWindowRole[] = "game";
 class CGameDialog : private GameWindowHost {
  public:
   // `config` and `app` must outlive the dialog.
-  CGameDialog(const LauncherConfig& config, AppHost& app);
+  // The page's view is made in `webContext` (not owned; null: WebKit's default).
+  CGameDialog(const LauncherConfig& config, AppHost& app, WebKitWebContext* webContext = nullptr);
   ~CGameDialog() override;
   CGameDialog(const CGameDialog&) = delete;
   CGameDialog& operator=(const CGameDialog&) = delete;
@@ -107,12 +108,16 @@ class CGameDialog : private GameWindowHost {
   void StartProgram() override;
   void CallPage(const PageCall& call) override;
   void EndDialog() override;
+  void FullScreenChanged(bool fullScreen) override;
 
   // GTK signal handlers (static trampolines, `self` is the dialog).
   static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer self);
   static gboolean OnLayoutEvent(GtkWidget*, GdkEvent* event, gpointer self);
   static gboolean OnChildEvent(GtkWidget* child, GdkEvent* event, gpointer self);
   static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
+  // A page's own full-screen requests: they enter and leave the window's full screen.
+  static gboolean OnPageEnterFullScreen(WebKitWebView*, gpointer self);
+  static gboolean OnPageLeaveFullScreen(WebKitWebView*, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
   static void OnWindowDestroyed(GtkWidget*, gpointer self);
   static gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer self);
@@ -143,6 +148,7 @@ class CGameDialog : private GameWindowHost {
 
   const LauncherConfig& config_;
   AppHost& app_;
+  WebKitWebContext* webContext_;
   GameDialogCallback callback_;  // outlives the browser, which hands it to the page
   GameWindow model_;
 
@@ -167,6 +173,7 @@ class CGameDialog : private GameWindowHost {
   bool iconified_ = false;
   bool ended_ = false;
   bool windowGone_ = false;  // destroyed from outside
+  bool pageFullScreen_ = false;  // the page shows an element full screen
   guint settleTimer_ = 0;
 
   BorderSizing sizing_;

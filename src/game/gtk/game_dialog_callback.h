@@ -18,6 +18,7 @@ class GameDialogCallback : public ScriptObject {
 
   std::vector<std::string> Methods() const override { return {kJsCallClientName}; }
   void Call(std::string_view method, const ScriptArgs& args) override;
+  void CallAll(const std::vector<ScriptCall>& calls) override;
 
  private:
   GameWindow* window_ = nullptr;

@@ -1,5 +1,6 @@
 #include "game/win32/bridge_args.h"
 
+#include "browser/page_script.h"
 #include "browser/win32/com_values.h"
 
 namespace mc::win32 {
@@ -28,9 +29,17 @@ BridgeArg BridgeArgFromVariant(const VARIANT& value) {
   }
 }
 
-std::vector<BridgeArg> BridgeArgsFromDispParams(const DISPPARAMS& params) {
+std::optional<std::vector<BridgeArg>> BridgeArgsFromDispParams(const DISPPARAMS& params) {
   std::vector<BridgeArg> args;
   if (!params.rgvarg || params.cArgs <= params.cNamedArgs) return args;
+  if (params.cArgs - params.cNamedArgs > kMaxArgumentsPerCall) return std::nullopt;
+  // A text's system code page bytes are at most twice its UTF-16 units.
+  size_t text = 0;
+  for (UINT i = params.cArgs; i > params.cNamedArgs; --i) {
+    const VARIANT& value = params.rgvarg[i - 1];
+    if (V_VT(&value) == VT_BSTR) text += size_t{2} * SysStringLen(V_BSTR(&value));
+  }
+  if (text > kMaxCallTextBytes) return std::nullopt;
   args.reserve(params.cArgs - params.cNamedArgs);
   for (UINT i = params.cArgs; i > params.cNamedArgs; --i)
     args.push_back(BridgeArgFromVariant(params.rgvarg[i - 1]));

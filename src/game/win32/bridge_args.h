@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <optional>
 #include <vector>
 
 #include "game/script_bridge.h"
@@ -19,7 +20,8 @@ namespace mc::win32 {
 BridgeArg BridgeArgFromVariant(const VARIANT& value);
 
 // The positional arguments in call order (DISPPARAMS holds them last to first, after any
-// named ones).
-std::vector<BridgeArg> BridgeArgsFromDispParams(const DISPPARAMS& params);
+// named ones); nullopt for a call beyond the bridge's bounds (more than kMaxArgumentsPerCall
+// arguments or more than kMaxCallTextBytes of text), judged before anything is converted.
+std::optional<std::vector<BridgeArg>> BridgeArgsFromDispParams(const DISPPARAMS& params);
 
 }  // namespace mc::win32

@@ -99,9 +99,21 @@ BOOL CGameDialog::OnInitDialog() {
 }
 
 // OK, Cancel, WM_CLOSE and the close button all ask the close question.
-void CGameDialog::OnOK() { model_.OnCommand(IDOK); }
-void CGameDialog::OnCancel() { model_.OnCommand(IDCANCEL); }
-bool CGameDialog::OnCommand(int id, int, HWND) { return model_.OnCommand(id); }
+// After every command (a title-bar button, a menu item, a question answered) the keys go back
+// to the game page: a clicked button keeps the focus otherwise, and keys stop reaching the game.
+void CGameDialog::OnOK() {
+  model_.OnCommand(IDOK);
+  browser_.FocusPage();
+}
+void CGameDialog::OnCancel() {
+  model_.OnCommand(IDCANCEL);
+  browser_.FocusPage();
+}
+bool CGameDialog::OnCommand(int id, int, HWND) {
+  const bool handled = model_.OnCommand(id);
+  browser_.FocusPage();
+  return handled;
+}
 
 bool CGameDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
@@ -354,7 +366,10 @@ void CGameDialog::PlaceWindow(const GameRect& rect) {
 }
 
 void CGameDialog::HideWindow() { ::ShowWindow(hwnd(), SW_HIDE); }
-void CGameDialog::ShowWindow() { ::ShowWindow(hwnd(), SW_SHOW); }
+void CGameDialog::ShowWindow() {
+  ::ShowWindow(hwnd(), SW_SHOW);
+  browser_.FocusPage();
+}
 void CGameDialog::MinimizeWindow() { ::ShowWindow(hwnd(), SW_MINIMIZE); }
 void CGameDialog::InvalidateWindow() { InvalidateRect(hwnd(), nullptr, TRUE); }
 
@@ -411,6 +426,7 @@ void CGameDialog::PopupMenu(const std::vector<MenuItem>& items, GamePoint screen
   TrackPopupMenu(menu, 0, screen.x, screen.y, 0, hwnd(), nullptr);
   PostMessageA(hwnd(), WM_NULL, 0, 0);
   DestroyMenu(menu);
+  browser_.FocusPage();  // a dismissed menu; a chosen item comes back as a command
 }
 
 bool CGameDialog::AddTrayIcon(const TrayIconSetup& icon) { return tray_.Add(hwnd(), icon_, icon); }

@@ -57,7 +57,7 @@ STDMETHODIMP GameDialogCallback::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAM
   // the browser's script engine.
   AddRef();
   try {
-    target_->OnJsCallClient(BridgeArgsFromDispParams(*params));
+    if (const auto args = BridgeArgsFromDispParams(*params)) target_->OnJsCallClient(*args);
   } catch (...) {
   }
   Release();

@@ -33,8 +33,11 @@ bool IsInside(GtkWidget* widget, GtkWidget* container) {
 }  // namespace
 
 CLauncherStandardDlg::CLauncherStandardDlg(CTranslucentDialog* parent, const LauncherSession& session,
-                                           UpdateStarter startUpdate)
-    : CStandardDialog(parent), session_(session), startUpdate_(std::move(startUpdate)) {}
+                                           WebKitWebContext* webContext, UpdateStarter startUpdate)
+    : CStandardDialog(parent),
+      session_(session),
+      webContext_(webContext),
+      startUpdate_(std::move(startUpdate)) {}
 
 CLauncherStandardDlg::~CLauncherStandardDlg() {
   // Buttons first, then the html areas, each in creation order.
@@ -97,7 +100,7 @@ void CLauncherStandardDlg::FinishButton(const LauncherControl& control) {
 }
 
 bool CLauncherStandardDlg::CreateHtmlArea(const LauncherControl& control, const ControlRect& r) {
-  auto browser = std::make_unique<CWebBrowserEx>();
+  auto browser = std::make_unique<CWebBrowserEx>(webContext_);
   // Each area lies in a box of exactly its size: a web view may ask for more room than it was
   // given, and the layer would then grow the window beyond the picture.
   GtkWidget* box = gtk_layout_new(nullptr, nullptr);
@@ -181,11 +184,15 @@ gboolean CLauncherStandardDlg::OnKeyPress(GtkWidget* window, GdkEventKey* event,
 
 CLauncherTranslucentDlg::CLauncherTranslucentDlg(const LauncherSession& session,
                                                  std::unique_ptr<BackgroundImage> background,
+                                                 WebKitWebContext* webContext,
                                                  UpdateStarter startUpdate)
-    : CTranslucentDialog(std::move(background)), session_(session), startUpdate_(std::move(startUpdate)) {}
+    : CTranslucentDialog(std::move(background)),
+      session_(session),
+      webContext_(webContext),
+      startUpdate_(std::move(startUpdate)) {}
 
 std::unique_ptr<CStandardDialog> CLauncherTranslucentDlg::MakeOverlayDialog() {
-  auto overlay = std::make_unique<CLauncherStandardDlg>(this, session_, startUpdate_);
+  auto overlay = std::make_unique<CLauncherStandardDlg>(this, session_, webContext_, startUpdate_);
   overlay->owner = this;
   overlay->launcherOwner = this;
   overlayDlg_ = overlay.get();

@@ -34,7 +34,9 @@ class CLauncherStandardDlg : public CStandardDialog,
                              private BrowserEvents,
                              private OverlayBuildHost {
  public:
-  CLauncherStandardDlg(CTranslucentDialog* parent, const LauncherSession& session, UpdateStarter startUpdate);
+  // The html areas' views are made in `webContext` (not owned; null: WebKit's default).
+  CLauncherStandardDlg(CTranslucentDialog* parent, const LauncherSession& session,
+                       WebKitWebContext* webContext, UpdateStarter startUpdate);
   ~CLauncherStandardDlg() override;
 
   CLauncherTranslucentDlg* launcherOwner = nullptr;
@@ -65,6 +67,7 @@ class CLauncherStandardDlg : public CStandardDialog,
   static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
 
   LauncherSession session_;
+  WebKitWebContext* webContext_;
   UpdateStarter startUpdate_;
   uint32_t placeholderColor_ = 0;  // 0x00BBGGRR
   std::vector<std::unique_ptr<CSkinButton>> buttons_;
@@ -78,7 +81,7 @@ class CLauncherStandardDlg : public CStandardDialog,
 class CLauncherTranslucentDlg : public CTranslucentDialog {
  public:
   CLauncherTranslucentDlg(const LauncherSession& session, std::unique_ptr<BackgroundImage> background,
-                          UpdateStarter startUpdate);
+                          WebKitWebContext* webContext, UpdateStarter startUpdate);
 
   CLauncherStandardDlg* launcherOverlay() const { return overlayDlg_; }
 
@@ -88,6 +91,7 @@ class CLauncherTranslucentDlg : public CTranslucentDialog {
 
  private:
   LauncherSession session_;
+  WebKitWebContext* webContext_;
   UpdateStarter startUpdate_;
   CLauncherStandardDlg* overlayDlg_ = nullptr;  // owned by the base
 };

@@ -144,10 +144,20 @@ bool CLauncherStandardDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& re
 }
 
 bool CLauncherStandardDlg::PreTranslateMessage(MSG& msg) {
-  // Enter and Escape go to their target without becoming the dialog's OK or Cancel.
-  if (msg.message == WM_KEYDOWN &&
-      FilterOverlayKey(static_cast<unsigned>(msg.wParam)) == KeyVerdict::kDispatch)
-    return false;
+  if (msg.message == WM_KEYDOWN) {
+    const unsigned key = static_cast<unsigned>(msg.wParam);
+    // Enter and Escape go to their target without becoming the dialog's OK or Cancel.
+    if (FilterOverlayKey(key) == KeyVerdict::kDispatch) return false;
+    // The keys the launcher window discards (function keys, chords) pass on to it untouched.
+    if (FilterBackgroundKey(key, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0) ==
+        KeyVerdict::kDiscard)
+      return false;
+  }
+  // A page area's keys (Tab between fields, Delete, ...) go to its browser control first, as a
+  // control container does, and only then to dialog navigation.
+  for (const std::unique_ptr<CWebBrowserEx>& browser : browsers_) {
+    if (browser->hwnd() && browser->PreTranslateMessage(&msg)) return true;
+  }
   return CStandardDialog::PreTranslateMessage(msg);
 }
 
