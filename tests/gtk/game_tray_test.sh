@@ -3,7 +3,7 @@
 # host (a watcher of our own on the test's private session bus) shows the icon with its title,
 # tooltip and picture; activating it brings the window back as it was, and its menu's item
 # leads to the close question. A host that leaves while the window is hidden gives the window
-# back. With no notification area at all, under a window manager, hiding minimises the window:
+# back, and so does an X system tray that never takes the icon. With no notification area at all, under a window manager, hiding minimises the window:
 # out of sight, iconic, and reachable again from the taskbar.
 source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
@@ -69,6 +69,18 @@ check "Cancel: the window stays hidden and its item stays" "IsUnMapped|yes|yes" 
 kill "$HOST_PID"
 check "the watcher gone: the hidden window shows again" IsViewable \
   "$(eventually_map_state "$GAME_ID" IsViewable)"
+
+# --- A system tray that never takes the icon: after a while the hidden window comes back.
+$GAME_X11 broken-tray "$WORK/tray-ready" &
+BROKEN_TRAY=$!
+at_exit "kill $BROKEN_TRAY 2>/dev/null"
+wait_file "$WORK/tray-ready" || echo "no broken tray" >&2
+hide
+check "a tray that takes no icon: F9 hides the window" IsUnMapped \
+  "$(eventually_map_state "$GAME_ID" IsUnMapped)"
+check "and the window comes back by itself" yes \
+  "$(wait_until 10 sh -c "xwininfo -id $GAME_ID | grep -q IsViewable" && echo yes || echo no)"
+kill "$BROKEN_TRAY"
 
 # --- No notification area at all: with nothing to minimise it either, the window stays.
 hide

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/tray_icon.h"
+#include "platform/gtk/callback_guard.h"
 
 namespace mc::gtk {
 namespace {
@@ -15,6 +16,8 @@ namespace {
 // The Windows mouse messages of the button presses, which the icon's owner ignores.
 constexpr unsigned kLeftButtonDown = 0x0201;
 constexpr unsigned kRightButtonDown = 0x0204;
+// How long a system tray may take to embed an offered icon.
+constexpr guint kEmbedWaitMs = 3000;
 
 }  // namespace
 
@@ -49,10 +52,16 @@ bool XEmbedTrayIcon::Show(GdkPixbuf* icon, const std::string& tip, TrayEvents ev
   gtk_status_icon_set_tooltip_text(icon_.get(), tip.c_str());
   gtk_status_icon_set_title(icon_.get(), tip.c_str());
   gtk_status_icon_set_visible(icon_.get(), TRUE);
+  // A tray takes an icon within moments; one that never does (its owner hangs, or owns the
+  // selection without being a tray) would leave the window hidden with nothing to click.
+  if (!embedded_ && !embedWait_)
+    embedWait_ = g_timeout_add(kEmbedWaitMs, OnEmbedWaitOver, this);
   return true;
 }
 
 void XEmbedTrayIcon::Remove() {
+  if (embedWait_) g_source_remove(embedWait_);
+  embedWait_ = 0;
   if (!icon_) return;
   g_signal_handlers_disconnect_by_data(icon_.get(), this);
   gtk_status_icon_set_visible(icon_.get(), FALSE);
@@ -71,7 +80,18 @@ void XEmbedTrayIcon::OnEmbedded(GtkStatusIcon* icon, GParamSpec*, gpointer self)
   const bool embedded = gtk_status_icon_is_embedded(icon);
   const bool lost = tray->embedded_ && !embedded;
   tray->embedded_ = embedded;
-  if (lost && tray->events_.lost) tray->events_.lost();
+  if (lost) tray->Lost();
+}
+
+gboolean XEmbedTrayIcon::OnEmbedWaitOver(gpointer self) {
+  auto* tray = static_cast<XEmbedTrayIcon*>(self);
+  tray->embedWait_ = 0;
+  if (!tray->embedded_) tray->Lost();
+  return G_SOURCE_REMOVE;
+}
+
+void XEmbedTrayIcon::Lost() {
+  if (events_.lost) Guarded([&] { events_.lost(); });
 }
 
 gboolean XEmbedTrayIcon::OnPress(GtkStatusIcon*, GdkEventButton* event, gpointer self) {

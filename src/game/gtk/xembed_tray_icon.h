@@ -2,7 +2,7 @@
 // the tooltip and the mouse messages the Windows icon reports. Presses are taken by the icon
 // itself and reported on release, so a left click shows the window when the button comes up
 // and a right click opens the menu then, as the Windows icon does. A tray that goes away while
-// holding the icon reports it lost.
+// holding the icon, or that has not taken it a while after it was offered, reports it lost.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -37,11 +37,14 @@ class XEmbedTrayIcon {
   static void OnActivate(GtkStatusIcon*, gpointer self);
   static void OnPopupMenu(GtkStatusIcon*, guint, guint, gpointer self);
   static void OnEmbedded(GtkStatusIcon*, GParamSpec*, gpointer self);
+  static gboolean OnEmbedWaitOver(gpointer self);
   void Report(unsigned mouseMessage);
+  void Lost();
 
   GObjectPtr<GtkStatusIcon> icon_;
   TrayEvents events_;
   bool embedded_ = false;  // the tray has taken the icon
+  guint embedWait_ = 0;    // until the tray must have taken it
 };
 
 }  // namespace mc::gtk
