@@ -54,8 +54,8 @@ TrayAction TrayActionFor(unsigned iconId, unsigned mouseMessage);
 inline constexpr int32_t kTrayMenuRootId = 0;
 inline constexpr int32_t kTrayMenuItemId = 1;
 
-// The item's label as such menus take it: '_' marks the next character as the access key, so a
-// literal '_' is doubled.
+// The item's label (UTF-8) as such menus take it: '_' marks the next character as the access
+// key, so a literal '_' is doubled.
 std::string TrayMenuLabel(std::string_view text);
 
 // The command that a menu event on `itemId` runs: the close item's command for a click on the

@@ -26,7 +26,7 @@ TEST(TrayMenu, OnlyAClickOnTheItemRunsTheCloseCommand) {
 TEST(TrayMenu, LabelsKeepUnderscoresLiteral) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"quit", "quit"}, {"_", "__"}, {"a_b__c", "a__b____c"}, {"", ""},
-      {"\xcd\xcb\xb3\xf6_", "\xcd\xcb\xb3\xf6__"}};  // GBK bytes never contain '_' (0x5f) here
+      {"\xe9\x80\x80\xe5\x87\xba_", "\xe9\x80\x80\xe5\x87\xba__"}};  // UTF-8 "退出_"
   for (const auto& [text, label] : cases) EXPECT_EQ(TrayMenuLabel(text), label) << text;
 }
 
