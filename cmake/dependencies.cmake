@@ -33,3 +33,25 @@ else()
   add_library(mc_minizip INTERFACE)
   target_link_libraries(mc_minizip INTERFACE PkgConfig::MINIZIP)
 endif()
+
+# libsodium checks the signatures of updates: Debian's package on Linux; for the Windows port
+# the static library scripts/setup builds from Debian's source package.
+if(MC_PORT STREQUAL "win32")
+  set(MC_SODIUM_WIN32 ${CMAKE_SOURCE_DIR}/build/deps/sodium-win32 CACHE PATH
+    "libsodium built with the mingw compiler")
+  if(NOT EXISTS ${MC_SODIUM_WIN32}/lib/libsodium.a)
+    message(FATAL_ERROR "libsodium for mingw not found at ${MC_SODIUM_WIN32}: run scripts/setup")
+  endif()
+  add_library(mc_sodium STATIC IMPORTED)
+  # SODIUM_STATIC: the headers would otherwise declare every function as imported from a DLL.
+  # advapi32: its random source, which sodium_init seeds.
+  set_target_properties(mc_sodium PROPERTIES
+    IMPORTED_LOCATION ${MC_SODIUM_WIN32}/lib/libsodium.a
+    INTERFACE_INCLUDE_DIRECTORIES ${MC_SODIUM_WIN32}/include
+    INTERFACE_COMPILE_DEFINITIONS SODIUM_STATIC
+    INTERFACE_LINK_LIBRARIES advapi32)
+else()
+  pkg_check_modules(SODIUM REQUIRED IMPORTED_TARGET libsodium)
+  add_library(mc_sodium INTERFACE)
+  target_link_libraries(mc_sodium INTERFACE PkgConfig::SODIUM)
+endif()

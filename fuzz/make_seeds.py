@@ -259,6 +259,32 @@ def external_message_seeds():
     }
 
 
+# A key and two signatures of b"fuzz" made by the minisign tool (prehashed and legacy -l).
+MINISIGN_KEY = (b"untrusted comment: minisign public key 142923CE1D94200\n"
+                b"RWQAQtnhPJJCAayKrjVCQr//0E3xDk0OfcXiKnA5bFTSPtWYfFJsuMyY\n")
+MINISIGN_PREHASHED = (
+    b"untrusted comment: signature from minisign secret key\n"
+    b"RUQAQtnhPJJCAWJY1MuOrUWYdOgMqoVCZw8aVaGXIS6ZbfqTozLGY8/uQR9Exmg+v6FHzk7RGF3beiBMkBOtsGakJ4H0FylDmgA=\n"
+    b"trusted comment: timestamp:1700000000\tfile:msg\thashed\n"
+    b"Ah5d7TauHqEAj+hjxAzQufKeRb2WPZMUNOsjed6hHe26F16LV3eelPNWVwWPLJ0kwGh8l9wFcrv8TogfsrO5Bw==\n")
+MINISIGN_LEGACY = (
+    b"untrusted comment: signature from minisign secret key\n"
+    b"RWQAQtnhPJJCAWAfML8JHwYS5LOJo6PwFfO9Hi2fUThqRWEh9kxe5WUqwXb2YbDRTpmUgTRAkNcX/Bu7L2bASV7jiEPYWHGltA4=\n"
+    b"trusted comment: legacy\n"
+    b"uVFEnjeybONdeAqrFNMaRT0Fd+9uff9VIg39g+jghTfUuvinHhYUSOdv0qY91IsjhakmO7TiJxbCFWujxglACg==\n")
+
+
+def minisign_seeds():
+    # The public key file, a 0xFF byte, then the signature file.
+    return {
+        "prehashed": MINISIGN_KEY + b"\xff" + MINISIGN_PREHASHED,
+        "legacy": MINISIGN_KEY + b"\xff" + MINISIGN_LEGACY,
+        "crlf": (MINISIGN_KEY + b"\xff" + MINISIGN_PREHASHED).replace(b"\n", b"\r\n"),
+        "truncated": MINISIGN_KEY + b"\xff" + MINISIGN_PREHASHED[:150],
+        "key_only": MINISIGN_KEY,
+    }
+
+
 def main():
     warnings.filterwarnings("ignore", "Duplicate name")  # duplicates are one of the seeds
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
@@ -267,7 +293,8 @@ def main():
                           ("package_check", package_check_seeds()),
                           ("skin_png", skin_png_seeds()), ("version", version_seeds()),
                           ("script_bridge", script_bridge_seeds()),
-                          ("external_message", external_message_seeds())):
+                          ("external_message", external_message_seeds()),
+                          ("minisign", minisign_seeds())):
         folder = os.path.join(out, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():

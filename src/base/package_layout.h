@@ -13,6 +13,8 @@ inline constexpr char kConfigEntry[] = "config/cg.txt";
 inline constexpr char kBackgroundEntry[] = "config/main1.png";  // the launcher's picture
 inline constexpr char kSpriteEntry[] = "config/style.png";      // the game window's pictures
 inline constexpr char kLogoEntry[] = "config/logo.png";         // the game window's logo
+// A minisign public key: when present, only updates signed with it are installed.
+inline constexpr char kUpdateKeyEntry[] = "config/update.pub";
 
 // The normal ("config/<link>_n.png") or pressed ("config/<link>_d.png") face of the button
 // made from link number `link` (1-based).

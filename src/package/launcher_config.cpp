@@ -35,6 +35,13 @@ bool LauncherConfig::ReadPackageEntry(const std::string& name, std::vector<uint8
   return package_ && package_->Read(name, out);
 }
 
+bool LauncherConfig::HasPackageEntry(const std::string& name) const {
+  if (!package_) return false;
+  for (const std::string& entry : package_->EntryNames())
+    if (entry == name) return true;
+  return false;
+}
+
 bool LauncherConfig::LoadConfigText(AppHost& host, const std::string& name) {
   std::vector<uint8_t> bytes;
   if (!ReadPackageEntry(name, bytes)) {

@@ -19,6 +19,8 @@ class LauncherConfig {
   bool OpenPackage(AppHost& host);
   // Inflates one entry; false when it is missing or cannot be inflated. Shows nothing.
   bool ReadPackageEntry(const std::string& name, std::vector<uint8_t>& out) const;
+  // Whether the package holds an entry of exactly this name, readable or not.
+  bool HasPackageEntry(const std::string& name) const;
   bool LoadConfigText(AppHost& host, const std::string& name);
   bool ParseConfig(AppHost& host);
   bool LoadBackgroundImage(AppHost& host, const std::string& name,

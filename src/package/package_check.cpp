@@ -9,6 +9,7 @@
 #include "package/config_record.h"
 #include "package/gbk.h"
 #include "package/ini_document.h"
+#include "package/minisign_files.h"
 
 namespace mc {
 
@@ -167,6 +168,7 @@ class Checker {
         kSpriteEntry, "the game window stops initialising before its frame and buttons", false);
     CheckRequiredPicture(kLogoEntry, "the game window stops initialising before its logo", false);
     CheckConfig(sprite);
+    CheckUpdateKey();
 
     std::stable_sort(
         config_.begin(), config_.end(),
@@ -226,6 +228,17 @@ class Checker {
     if (!picture.present)
       files_.push_back({name, 0, "missing: " + std::string(consequence), stopsClient, {}, {}});
     return picture;
+  }
+
+  // A key the client cannot read makes it refuse every update.
+  void CheckUpdateKey() {
+    const std::optional<std::vector<uint8_t>> bytes = readEntry_(kUpdateKeyEntry);
+    if (!bytes) return;
+    MinisignProblem problem;
+    if (ParseMinisignKey({reinterpret_cast<const char*>(bytes->data()), bytes->size()}, &problem))
+      return;
+    files_.push_back({kUpdateKeyEntry, problem.line,
+                      problem.message + ": the client installs no update", false, {}, {}});
   }
 
   void CheckConfig(const Picture& sprite) {
@@ -457,7 +470,7 @@ class Checker {
   const PngDecoder& decodePng_;
   std::map<std::string, Picture> pictures_;
   std::vector<PackageProblem> config_;  // config/cg.txt, sorted by line at the end
-  std::vector<PackageProblem> files_;   // pictures, in the order they were read
+  std::vector<PackageProblem> files_;   // pictures in the order they were read, the key last
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 namespace mc {
 
 struct PackageProblem {
-  std::string file;  // entry name, "config/cg.txt" or a picture
+  std::string file;  // entry name: "config/cg.txt", a picture or "config/update.pub"
   int line = 0;      // 1-based line in file; 0 when the problem belongs to no line
   std::string message;
   bool stopsClient = false;  // a client carrying this package would not start
@@ -30,7 +30,8 @@ using PackageEntryReader =
 // Decodes a PNG, giving its size; false when the bytes are not a PNG that decodes.
 using PngDecoder = std::function<bool(const std::vector<uint8_t>& png, int& width, int& height)>;
 
-// Problems of config/cg.txt in line order, then those of the pictures. Empty for a clean package.
+// Problems of config/cg.txt in line order, then those of the pictures and of the update key.
+// Empty for a clean package.
 std::vector<PackageProblem> CheckPackage(const PackageEntryReader& readEntry,
                                          const PngDecoder& decodePng);
 

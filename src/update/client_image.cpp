@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "base/package_layout.h"
+#include "package/config_record.h"
 #include "package/image_end.h"
+#include "package/ini_document.h"
 #include "package/zip_archive.h"
 
 namespace mc {
@@ -42,6 +44,16 @@ ImageKind ElfKind(const uint8_t* data, size_t size) {
           static_cast<uint32_t>(data[4]) << 24 | static_cast<uint32_t>(data[5]) << 16 | machine};
 }
 
+// The bytes of config/cg.txt in the package appended to an image; false without one.
+bool ReadClientConfig(const uint8_t* data, size_t size, ImageFormat format,
+                      std::vector<uint8_t>& config) {
+  const PackageLocation where = format == ImageFormat::kPe ? LocatePackagePe(data, size)
+                                                           : LocatePackageElf(data, size);
+  if (!where.found || where.length == 0) return false;
+  std::unique_ptr<ZipArchive> package = ZipArchive::Open(data + where.offset, where.length);
+  return package && package->Read(kConfigEntry, config);
+}
+
 }  // namespace
 
 bool IsBrandedClient(const uint8_t* data, size_t size, const uint8_t* own, size_t ownSize,
@@ -51,12 +63,22 @@ bool IsBrandedClient(const uint8_t* data, size_t size, const uint8_t* own, size_
   const ImageKind kind = pe ? PeKind(data, size) : ElfKind(data, size);
   const ImageKind ownKind = pe ? PeKind(own, ownSize) : ElfKind(own, ownSize);
   if (!kind.runnable || !ownKind.runnable || kind.machine != ownKind.machine) return false;
-
-  const PackageLocation where = pe ? LocatePackagePe(data, size) : LocatePackageElf(data, size);
-  if (!where.found || where.length == 0) return false;
-  std::unique_ptr<ZipArchive> package = ZipArchive::Open(data + where.offset, where.length);
   std::vector<uint8_t> config;
-  return package && package->Read(kConfigEntry, config);
+  return ReadClientConfig(data, size, format, config);
+}
+
+std::optional<std::string> ConfiguredClientVersion(const uint8_t* data, size_t size,
+                                                   ImageFormat format) {
+  std::vector<uint8_t> text;
+  IniDocument ini;
+  if (data == nullptr || !ReadClientConfig(data, size, format, text) ||
+      !ini.Load(reinterpret_cast<const char*>(text.data()), text.size()))
+    return std::nullopt;
+  // The version is among the global keys, read even when the rest of the record is refused;
+  // no machine code is needed for it.
+  ConfigRecord record;
+  ParseConfig(ini, [] { return std::string(); }, record);
+  return record.version;
 }
 
 }  // namespace mc

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "base/app_host.h"
 
@@ -16,5 +18,10 @@ namespace mc {
 // whose config/cg.txt can be read.
 bool IsBrandedClient(const uint8_t* data, size_t size, const uint8_t* own, size_t ownSize,
                      ImageFormat format);
+
+// The version a client is configured with (config/cg.txt of its appended package, read as the
+// client itself reads it); nullopt when it has no package or no readable configuration.
+std::optional<std::string> ConfiguredClientVersion(const uint8_t* data, size_t size,
+                                                   ImageFormat format);
 
 }  // namespace mc

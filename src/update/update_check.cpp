@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "package/launcher_config.h"
 #include "update/client_image.h"
 #include "update/stop_signal.h"
 #include "update/update_url.h"
@@ -65,8 +66,15 @@ std::string WriteScript(const std::string& directory, const std::string& downloa
 }  // namespace
 
 UpdateRecord MakeUpdateRecord(const ConfigRecord& config, std::string workDirectory) {
-  return {config.versionUrl, config.exeUrl,  config.server,
-          config.version,    config.port,    std::move(workDirectory)};
+  return {config.versionUrl, config.exeUrl, config.server,
+          config.version,    config.port,   std::move(workDirectory),
+          UpdateKey{}};
+}
+
+UpdateRecord MakeUpdateRecord(const LauncherConfig& config, std::string workDirectory) {
+  UpdateRecord record = MakeUpdateRecord(config.record(), std::move(workDirectory));
+  record.updateKey = ReadUpdateKey(config);
+  return record;
 }
 
 int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
@@ -90,19 +98,22 @@ int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
     return kUpdateVersionDownloadFailed;
   std::string line;
   if (!ReadVersionLine(versionFile, line)) return kUpdateVersionFileUnreadable;
-  if (!IsNewerVersion(ParseVersion(line), ParseVersion(record.localVersion)))
-    return kUpdateUpToDate;
+  const Version published = ParseVersion(line);
+  if (!IsNewerVersion(published, ParseVersion(record.localVersion))) return kUpdateUpToDate;
+  // A package that asks for signed updates with a key that cannot be read installs none.
+  if (record.updateKey.required && !record.updateKey.key) return kUpdateExeDownloadFailed;
 
   const std::string exeFile = prefix + FileNameFromUrl(record.exePath);
+  const std::string exeUrl = BuildUrl(record.server, record.port, record.exePath);
   const DownloadLimits exeLimits{
       kProgramDownloadMax, DownloadLimits::Over::kRefuse,
       [&platform](const std::string& path) { return platform.FreeSpace(path); }};
-  if (!Download(platform.Http(), {BuildUrl(record.server, record.port, record.exePath), exeFile},
-                &stop, create, exeLimits))
+  if (!Download(platform.Http(), {exeUrl, exeFile}, &stop, create, exeLimits))
     return kUpdateExeDownloadFailed;
-  // Only a client this port can start may take the program's place; once the user has quit,
-  // nothing is installed.
+  // Only an authentic client this port can start may take the program's place; once the user
+  // has quit, nothing is installed.
   if (stop.stopped() || !IsInstallable(exeFile, platform) ||
+      !IsAuthenticUpdate(record.updateKey, published, exeUrl, exeFile, platform, stop) ||
       !platform.PrepareExecutable(exeFile)) {
     std::remove(exeFile.c_str());
     return kUpdateExeDownloadFailed;

@@ -12,10 +12,12 @@
 #include "base/app_host.h"
 #include "package/config_record.h"
 #include "update/download.h"
+#include "update/signed_update.h"
 #include "update/update_script.h"
 
 namespace mc {
 
+class LauncherConfig;
 class StopSignal;
 
 // Result codes, posted to the launcher window as the message number.
@@ -39,9 +41,14 @@ struct UpdateRecord {
   // The program's own folder: both downloads, the script and the renames happen there, so an
   // update never moves the program out of it, whatever the current directory is.
   std::string workDirectory;
+  // The key a new program must be signed with; none required by default.
+  UpdateKey updateKey;
 };
 
+// The record of a package's configuration (no signing key).
 UpdateRecord MakeUpdateRecord(const ConfigRecord& config, std::string workDirectory);
+// The record of the running program: its configuration and its package's signing key.
+UpdateRecord MakeUpdateRecord(const LauncherConfig& config, std::string workDirectory);
 
 class UpdatePlatform {
  public:
@@ -80,8 +87,9 @@ class UpdatePlatform {
   virtual void LogResult(int32_t /*code*/) {}
 };
 
-// The thread's work, start to end; returns the code to post. When the script is started the
-// process ends inside (kUpdateScriptStarted is returned only by test platforms). A stop
+// The thread's work, start to end; returns the code to post. A newer program that is not
+// authentic under record.updateKey is deleted and reported as not downloaded. When the script
+// is started the process ends inside (kUpdateScriptStarted is returned only by test platforms). A stop
 // request makes it return early with a failure code and delete what it downloaded.
 int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
                        const StopSignal& stop);

@@ -61,6 +61,19 @@ check "oversized sprite: exit status" 1 "$rc"
 check "oversized sprite: reported" yes "$(has "$huge/config/style.png: does not decode as a PNG image")"
 rm -rf "$huge"  # the listings below expect only what they made
 
+# A signing key that is not a minisign public key: the client would install no update.
+keyed="$WORK/keyed"
+cp -r "$SAMPLE" "$keyed"
+printf 'untrusted comment: minisign public key\r\nRWQ not base64\r\n' > "$keyed/config/update.pub"
+run "$MCPACK" check "$keyed"
+check "broken update key: exit status" 1 "$rc"
+check "broken update key: reported" yes "$(has "$keyed/config/update.pub:2: not the base64 text of a minisign public key: the client installs no update")"
+rm "$keyed/config/update.pub"
+minisign -G -W -p "$keyed/config/update.pub" -s "$WORK/update.key" >/dev/null
+run "$MCPACK" check "$keyed"
+check "minisign's own key: no problem" 0 "$rc"
+rm -rf "$keyed" "$WORK/update.key"
+
 # Branding: the client's bytes, then a standalone ZIP of config/ that the client can read.
 run "$MCPACK" pack "$CLIENT" "$SAMPLE" "$WORK/branded"
 check "pack: exit status" 0 "$rc"

@@ -3,7 +3,7 @@
 # fetches the version file and a newer branded client from a local server, /bin/sh runs the
 # update script (detached, idle priority), the new client shows its launcher and removes the
 # leftovers. Also the script run from another current directory, a failed check, quitting during
-# a stalled download, and the process killed in the middle of one.
+# a stalled download, the process killed in the middle of one, and signed updates.
 source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 
@@ -17,10 +17,13 @@ serve --root "$site" --route "/stall/client=stall:1000:$WORK/noise"
 port=$PORT
 at_exit 'kill ${NEW_PID:-} 2>/dev/null'
 
-# brand_update OUT VERSION TITLE [EXE_URL]: a client that checks the local server for updates.
+# brand_update OUT VERSION TITLE [EXE_URL [ENTRY...]]: a client that checks the local server for
+# updates; each ENTRY adds a package entry (make_package.py's NAME=FILE).
 brand_update() {
-  brand "$1" "config/main1.png=$png" \
-    "config/cg.txt:=[global]\ntitle=$3\nversion=$2\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=${4:-/download/client}\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
+  local out=$1 version=$2 title=$3 exe=${4:-/download/client}
+  shift $(($# < 4 ? 3 : 4))
+  brand "$out" "config/main1.png=$png" "$@" \
+    "config/cg.txt:=[global]\ntitle=$title\nversion=$version\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=$exe\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
 }
 # The clients log each check's result to GLib's log (domain "microclient", debug level); every
 # start of a client begins a new $WORK/client.log, which a restarted client shares.
@@ -146,5 +149,43 @@ wait_result || true
 check "killed mid-download: the next check is up to date" 0 "$(results)"
 xdotool windowclose "$id" 2>/dev/null || true
 wait_exit 10 || true
+
+# Signed updates, signed with the real minisign: a package carrying config/update.pub installs
+# only a client signed with that key whose configured version is the announced one. Anything
+# else is refused with 10011: the old program stays, runs on, and nothing is left beside it.
+signing_keys "$WORK/keys"
+new="$site/download/client"
+printf '2.0\r\n' > "$site/version.txt"
+# The cases come on descriptor 3: programs started in the loop may read standard input.
+while read -r case key expected <&3; do
+  publish_case "$new" "$case"
+  [ "$key" = update ] || case="$case, $key key"
+  brand_update "$dir/client" 1.0 旧版客户端 /download/client "config/update.pub=$SIGNING_KEYS/$key.pub"
+  cp "$dir/client" "$WORK/old-client"
+  : > "$REQUESTS"
+  start_in "$dir" "$dir/client"
+  if [ "$expected" = installed ]; then
+    id=$(wait_window launcher '^新版客户端$' || true)
+    check "signed, $case: the new client starts" yes "$([ -n "$id" ] && echo yes || echo no)"
+    NEW_PID=$(xdotool getwindowpid "$id" 2>/dev/null || true)
+    check "signed, $case: the program is the signed client" yes \
+      "$(cmp -s "$dir/client" "$new" && echo yes || echo no)"
+  else
+    wait_result || true
+    check "signed, $case: result" "$expected" "$(results)"
+    id=$(wait_window launcher '^旧版客户端$' || true)
+    check "signed, $case: the old client runs on" yes "$([ -n "$id" ] && echo yes || echo no)"
+    check "signed, $case: the program is unchanged" yes \
+      "$(cmp -s "$dir/client" "$WORK/old-client" && echo yes || echo no)"
+  fi
+  check "signed, $case: nothing left beside the program" client "$(ls "$dir")"
+  if [ "$key" != update ]; then
+    check "signed, $case: the program is not even fetched" no \
+      "$(grep -q '^/download/' "$REQUESTS" && echo yes || echo no)"
+  fi
+  xdotool windowclose "$id" 2>/dev/null || true
+  wait_exit 10 || true
+  for _ in $(seq 50); do kill -0 "${NEW_PID:-}" 2>/dev/null || break; sleep 0.1; done
+done 3< <(signed_cases)
 
 finish

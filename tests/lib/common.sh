@@ -9,6 +9,7 @@
 #   server.sh    serve, requested, requests, wait_request, wait_requests: the local HTTP server
 #   desktop.sh   link_recorder: the desktop's default browser replaced by a recorder
 #   browser_site.sh  browser_site: the pages of the browser tests
+#   signed_update.sh signing_keys, publish_signed, publish_case: signed updates on the server
 # It also offers at_exit (clean-up steps run when the script ends, newest first) and make_work
 # (the scratch folder WORK, removed at the end). Needs MC_SOURCE; sets no shell options.
 
@@ -45,3 +46,4 @@ source "$TESTLIB/pixels.sh"
 source "$TESTLIB/server.sh"
 source "$TESTLIB/desktop.sh"
 source "$TESTLIB/browser_site.sh"
+source "$TESTLIB/signed_update.sh"

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "minisign_fixture.h"
+
 namespace mc {
 namespace {
 
@@ -207,6 +209,19 @@ TEST(PackageCheck, ReportsEachFaultWithItsFileAndLine) {
        {},
        {{"config/style.png", "PNG"}},
        {{"config/style.png", 0, "does not decode as a PNG image"}}},
+      {"update key as minisign writes it",
+       {},
+       {{"config/update.pub", fixture::MinisignSigner(1).PublicKeyFile("\r\n")}},
+       {}},
+      {"update key that does not parse",
+       {},
+       {{"config/update.pub", "untrusted comment: key\nRWQ=\n"}},
+       {{"config/update.pub", 2,
+         "not the base64 text of a minisign public key: the client installs no update"}}},
+      {"empty update key",
+       {},
+       {{"config/update.pub", ""}},
+       {{"config/update.pub", 0, "empty: not a minisign public key"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -13,9 +13,13 @@
 #include <sstream>
 #include <thread>
 
+#include "base/package_layout.h"
 #include "fake_app_host.h"
+#include "minisign_fixture.h"
+#include "package/launcher_config.h"
 #include "update/client_image.h"
 #include "update/download.h"
+#include "update/signed_update.h"
 #include "update/stop_signal.h"
 #include "update/update_script.h"
 #include "update/update_worker.h"
@@ -60,9 +64,10 @@ std::string ElfClient(const std::vector<uint8_t>& package, uint8_t elfClass = 2,
   return Text(file);
 }
 
-std::vector<uint8_t> Package(bool withConfig = true) {
+std::vector<uint8_t> Package(bool withConfig = true, const std::string& version = "2.0") {
   std::vector<fixture::ZipEntry> entries{Stored("config/main1.png", Bytes("png"))};
-  if (withConfig) entries.push_back(Stored("config/cg.txt", Bytes("[global]\r\nversion=2.0\r\n")));
+  if (withConfig)
+    entries.push_back(Stored("config/cg.txt", Bytes("[global]\r\nversion=" + version + "\r\n")));
   return fixture::BuildZip(entries);
 }
 
@@ -569,6 +574,97 @@ TEST(UpdateCheck, StopDuringTheDownloadInstallsNothing) {
   EXPECT_EQ(RunUpdateCheck(Record(dir), platform, stop), kUpdateExeDownloadFailed);
   EXPECT_EQ(dir.Names(), Names{});
   EXPECT_TRUE(platform.started.empty());
+}
+
+// With a key in the package, only a program signed with it, configured with the announced
+// version, is installed; everything fetched for a refused one is deleted. A key that does not
+// parse refuses before the program is fetched.
+TEST(UpdateCheck, SignedUpdatesInstallOnlyAuthenticAnnouncedPrograms) {
+  const fixture::MinisignSigner signer(1), stranger(2, 7);
+  const std::string client = PeClient(Package());  // configured 2.0
+  std::string tampered = client;
+  tampered[0x300] ^= 1;  // inside the image: still a branded client
+  const std::string older = PeClient(Package(true, "1.31"));
+  const std::string sameVersion = PeClient(Package(true, "2.00"));
+  const Names installed{"-10client.exe", "Launcher_update.bat"};
+  struct Case {
+    const char* what;
+    std::string program;
+    std::optional<Response> signature;  // nullopt: the server has none
+    int32_t code;
+    bool keyParses = true;
+  } cases[] = {
+      {"prehashed signature", client, Response{200, signer.Sign(client)}, kUpdateScriptStarted},
+      {"legacy signature", client, Response{200, signer.Sign(client, false)}, kUpdateScriptStarted},
+      {"CR LF signature", client, Response{200, signer.Sign(client, true, "c", "\r\n")},
+       kUpdateScriptStarted},
+      {"version written otherwise", sameVersion, Response{200, signer.Sign(sameVersion)},
+       kUpdateScriptStarted},
+      {"no signature on the server", client, std::nullopt, kUpdateExeDownloadFailed},
+      {"signature 404", client, Response{404, signer.Sign(client)}, kUpdateExeDownloadFailed},
+      {"signed by another key", client, Response{200, stranger.Sign(client)},
+       kUpdateExeDownloadFailed},
+      {"tampered program", tampered, Response{200, signer.Sign(client)}, kUpdateExeDownloadFailed},
+      {"signature of another file", client, Response{200, signer.Sign(older)},
+       kUpdateExeDownloadFailed},
+      {"older signed build replayed", older, Response{200, signer.Sign(older)},
+       kUpdateExeDownloadFailed},
+      {"signature cut short", client, Response{200, signer.Sign(client).substr(0, 150)},
+       kUpdateExeDownloadFailed},
+      {"signature file too long", client,
+       Response{200, signer.Sign(client, true, std::string(kSignatureFileMax, 'c'))},
+       kUpdateExeDownloadFailed},
+      {"signed, but no client", "MZ signed junk", Response{200, signer.Sign("MZ signed junk")},
+       kUpdateExeDownloadFailed},
+      {"key that does not parse", client, Response{200, signer.Sign(client)},
+       kUpdateExeDownloadFailed, false},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    FakePlatform platform(dir);
+    platform.http.responses[kVersionUrl] = {200, "2.0\r\n"};
+    platform.http.responses[kExeUrl] = {200, c.program};
+    if (c.signature) platform.http.responses[std::string(kExeUrl) + ".minisig"] = *c.signature;
+    UpdateRecord record = Record(dir);
+    record.updateKey.required = true;
+    if (c.keyParses) record.updateKey.key = ParseMinisignKey(signer.PublicKeyFile());
+    EXPECT_EQ(Check(record, platform), c.code) << c.what;
+    if (!c.keyParses) {
+      EXPECT_EQ(platform.http.requested, Names{kVersionUrl}) << c.what;
+    }
+    const bool ok = c.code == kUpdateScriptStarted;
+    EXPECT_EQ(dir.Names(), ok ? installed : Names{}) << c.what;
+    EXPECT_EQ(platform.started.size(), ok ? 1u : 0u) << c.what;
+  }
+}
+
+TEST(UpdateCheck, TheKeyComesFromThePackage) {
+  const std::string keyFile = fixture::MinisignSigner(1).PublicKeyFile();
+  fixture::ZipEntry damaged = Stored(kUpdateKeyEntry, Bytes(keyFile));
+  damaged.crc ^= 1;
+  struct Case {
+    const char* what;
+    std::vector<fixture::ZipEntry> entries;
+    bool required, key;
+  } cases[] = {
+      {"no key", {}, false, false},
+      {"key", {Stored(kUpdateKeyEntry, Bytes(keyFile))}, true, true},
+      {"key of another name", {Stored("config/Update.pub", Bytes(keyFile))}, false, false},
+      {"key that does not parse", {Stored(kUpdateKeyEntry, Bytes("RWQ=\n"))}, true, false},
+      {"empty key", {Stored(kUpdateKeyEntry, {})}, true, false},
+      {"damaged entry", {damaged}, true, false},
+  };
+  for (const Case& c : cases) {
+    fixture::FakeAppHost host;
+    std::vector<fixture::ZipEntry> entries = c.entries;
+    entries.push_back(Stored("config/cg.txt", Bytes("[global]\nversion=1.0\n")));
+    host.program = fixture::PeProgramWith(fixture::BuildZip(entries));
+    LauncherConfig config;
+    ASSERT_TRUE(config.OpenPackage(host)) << c.what;
+    const UpdateRecord record = MakeUpdateRecord(config, "dir");
+    EXPECT_EQ(record.updateKey.required, c.required) << c.what;
+    EXPECT_EQ(record.updateKey.key.has_value(), c.key) << c.what;
+  }
 }
 
 // A transfer that hangs until it is stopped, as a stalled server does.

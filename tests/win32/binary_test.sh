@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows client as shipped: a 32-bit GUI PE, statically linked (only system DLLs are
-# imported), stripped, and nothing after its last section (an appended package starts there).
+# imported), stripped, nothing after its last section (an appended package starts there), and
+# under 1 MiB (it travels inside every branded copy).
 set -euo pipefail
 source "$MC_SOURCE/tests/lib/check.sh"
 exe="$MC_BUILD/microclient.exe"
@@ -8,7 +9,7 @@ exe="$MC_BUILD/microclient.exe"
 check "PE32 GUI i386" yes \
   "$(file -b "$exe" | grep -q '^PE32 executable (GUI) Intel 80386' && echo yes || echo no)"
 foreign=$(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}' |
-  grep -E 'libstdc|libgcc|winpthread|zlib|minizip' || true)
+  grep -E 'libstdc|libgcc|winpthread|zlib|minizip|sodium' || true)
 check "no runtime DLLs imported" "" "$foreign"
 layout=$(python3 - "$exe" <<'PY'
 import struct, sys
@@ -26,4 +27,5 @@ PY
 read -r raw_end size symbols <<<"$layout"
 check "nothing follows the last section" "$size" "$raw_end"
 check "COFF symbol table pointer is zero" "0" "$symbols"
+check "under 1 MiB" yes "$([ "$size" -lt $((1 << 20)) ] && echo yes || echo "no: $size bytes")"
 finish

@@ -3,8 +3,8 @@
 # a newer branded client from a local server, cmd runs the batch file (ping, two renames, the
 # program's name back should the second fail, start), the new client shows its launcher and
 # removes the leftovers. Also what a failed check leaves behind, that quitting during a stalled
-# download ends the program, and that a process killed in the middle of a download leaves no
-# partial file.
+# download ends the program, that a process killed in the middle of a download leaves no
+# partial file, and signed updates.
 source "$(dirname "$0")/wine_lib.sh"
 wine_start
 
@@ -17,14 +17,28 @@ head -c 200000 /dev/urandom > "$WORK/noise"
 serve --root "$site" --route "/stall/client.exe=stall:1000:$WORK/noise"
 port=$PORT
 
-# brand_update OUT VERSION TITLE [EXE_URL]: a client that checks the local server for updates.
+# brand_update OUT VERSION TITLE [EXE_URL [ENTRY...]]: a client that checks the local server for
+# updates; each ENTRY adds a package entry (make_package.py's NAME=FILE).
 brand_update() {
-  brand "$1" "config/main1.png=$png" \
-    "config/cg.txt:=[global]\ntitle=$3\nversion=$2\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=${4:-/download/client.exe}\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
+  local out=$1 version=$2 title=$3 exe=${4:-/download/client.exe}
+  shift $(($# < 4 ? 3 : 4))
+  brand "$out" "config/main1.png=$png" "$@" \
+    "config/cg.txt:=[global]\ntitle=$title\nversion=$version\nserver=127.0.0.1\nport=$port\nversionUrl=/version.txt\nexeUrl=$exe\nlinkCount=1\n[link1]\nurl=http://127.0.0.1/\n"
 }
 # launcher_title [keep|close]: the title of the launcher window once one is up.
 launcher_title() {
   wine "$MC_BUILD/window_probe.exe" MicroClientLauncher "${1:-keep}" 20000 | tr -d '\r'
+}
+# wait_launcher_title TITLE: the launcher's title once it is TITLE (or the last one seen, after
+# 15 s), as a restarted client's launcher takes a moment to replace the old one's.
+wait_launcher_title() {
+  local title=""
+  for _ in $(seq 30); do
+    title=$(launcher_title keep || true)
+    [ "$title" = "$1" ] && break
+    sleep 0.5
+  done
+  echo "$title"
 }
 # The clients write each check's result with OutputDebugString, which Wine prints on its debug
 # channel "debugstr"; every start of a client begins a new $WORK/client.log, which a restarted
@@ -45,13 +59,7 @@ brand_update "$dir/client.exe" 1.0 旧版客户端
 brand_update "$site/download/client.exe" 2.0 新版客户端
 printf '2.0\r\n' > "$site/version.txt"
 start_exe "$dir" "$dir/client.exe"
-title=""
-for _ in $(seq 30); do
-  title=$(launcher_title keep || true)
-  [ "$title" = "新版客户端" ] && break
-  sleep 0.5
-done
-check "the new client shows its launcher" "新版客户端" "$title"
+check "the new client shows its launcher" "新版客户端" "$(wait_launcher_title 新版客户端)"
 # The start the update made runs no check (an update that could not be installed would
 # otherwise be fetched again at once).
 sleep 1
@@ -145,5 +153,33 @@ wait_result 1 || true
 check "killed mid-download: the next check is up to date" 0 "$(results)"
 check "killed mid-download: the program starts again" 旧版客户端 "$(launcher_title close)"
 wait_exit 10 || true
+
+# Signed updates, signed with the real minisign: a package carrying config/update.pub installs
+# only a client signed with that key whose configured version is the announced one; anything
+# else is refused with 10011, the old program runs on and nothing is left beside it.
+signing_keys "$WORK/keys"
+new="$site/download/client.exe"
+printf '2.0\r\n' > "$site/version.txt"
+# The cases come on descriptor 3: programs started in the loop may read standard input.
+while read -r case key expected <&3; do
+  publish_case "$new" "$case"
+  [ "$key" = update ] || case="$case, $key key"
+  brand_update "$dir/client.exe" 1.0 旧版客户端 /download/client.exe "config/update.pub=$SIGNING_KEYS/$key.pub"
+  cp "$dir/client.exe" "$WORK/old-client"
+  start_exe "$dir" "$dir/client.exe"
+  if [ "$expected" = installed ]; then
+    check "signed, $case: the new client starts" "新版客户端" "$(wait_launcher_title 新版客户端)"
+    check "signed, $case: the program is the signed client" yes \
+      "$(cmp -s "$dir/client.exe" "$new" && echo yes || echo no)"
+    launcher_title close >/dev/null
+    sleep 1
+    rm -f "$dir/Launcher_update.bat"  # cmd held it while the new client ran
+  else
+    check_result "signed, $case" "$expected"
+    check "signed, $case: the program is unchanged" yes \
+      "$(cmp -s "$dir/client.exe" "$WORK/old-client" && echo yes || echo no)"
+  fi
+  check "signed, $case: nothing left beside the program" client.exe "$(ls "$dir")"
+done 3< <(signed_cases)
 
 finish

@@ -149,7 +149,7 @@ void GtkAppHost::RunLauncher(LauncherApp& app) {
   CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), WebContext(),
                                    [&](GtkWidget* window) {
     if (!app.startedByUpdate)
-      updateWorker_ = StartUpdateCheck(app.config.record(), app.programFolder, window);
+      updateWorker_ = StartUpdateCheck(MakeUpdateRecord(app.config, app.programFolder), window);
   });
   launcher.DoModal();
 }

@@ -148,7 +148,7 @@ void Win32AppHost::RunLauncher(LauncherApp& app) {
   const LauncherSession session{app.config, *this, app.gameAddress};
   CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), [&](HWND window) {
     if (!app.startedByUpdate)
-      updateWorker_ = StartUpdateCheck(app.config.record(), app.programFolder, window);
+      updateWorker_ = StartUpdateCheck(MakeUpdateRecord(app.config, app.programFolder), window);
   });
   launcher.DoModal();
 }

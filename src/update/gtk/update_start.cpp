@@ -18,13 +18,12 @@ UpdateWorker::PostResult PostToWindow(GtkWidget* window, std::function<void(int3
   };
 }
 
-std::unique_ptr<UpdateWorker> StartUpdateCheck(const ConfigRecord& config,
-                                               const std::string& workDirectory,
+std::unique_ptr<UpdateWorker> StartUpdateCheck(UpdateRecord record,
                                                GtkWidget* notifyWindow,
                                                std::function<void(int32_t)> onResult) {
   CurlHttpClient::GlobalInit();
   auto stop = std::make_shared<StopSignal>();
-  return UpdateWorker::Start(MakeUpdateRecord(config, workDirectory),
+  return UpdateWorker::Start(std::move(record),
                              std::make_unique<GtkUpdatePlatform>(stop),
                              PostToWindow(notifyWindow, std::move(onResult)), stop);
 }

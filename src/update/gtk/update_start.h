@@ -8,18 +8,15 @@
 #include <memory>
 #include <string>
 
-#include "package/config_record.h"
 #include "update/update_worker.h"
 
 namespace mc::gtk {
 
-// Runs the check on its own thread with copies of the configured server, port, paths and
-// version and the given work directory (the current directory now). The result reaches the
-// UI thread through the main loop and is handed to onResult there while
+// Runs the check on its own thread with its own record (see MakeUpdateRecord). The result
+// reaches the UI thread through the main loop and is handed to onResult there while
 // notifyWindow still exists; no window acts on it in the client, so onResult is for tests.
 // Keep the returned owner for as long as the program runs.
-std::unique_ptr<UpdateWorker> StartUpdateCheck(const ConfigRecord& config,
-                                               const std::string& workDirectory,
+std::unique_ptr<UpdateWorker> StartUpdateCheck(UpdateRecord record,
                                                GtkWidget* notifyWindow,
                                                std::function<void(int32_t)> onResult = {});
 

@@ -4,15 +4,14 @@
 
 namespace mc::win32 {
 
-std::unique_ptr<UpdateWorker> StartUpdateCheck(const ConfigRecord& config,
-                                               const std::string& workDirectory,
+std::unique_ptr<UpdateWorker> StartUpdateCheck(UpdateRecord record,
                                                HWND notifyWindow) {
   auto stop = std::make_shared<StopSignal>();
   auto post = [notifyWindow](int32_t code, const UpdateRecord& record) {
     // Fails quietly when the window has been destroyed.
     PostMessageA(notifyWindow, static_cast<UINT>(code), reinterpret_cast<WPARAM>(&record), 0);
   };
-  return UpdateWorker::Start(MakeUpdateRecord(config, workDirectory),
+  return UpdateWorker::Start(std::move(record),
                              std::make_unique<Win32UpdatePlatform>(stop), post, stop);
 }
 

@@ -120,7 +120,7 @@ int Post(int argc, char** argv, const Args& args) {
   gtk_widget_show(window);
   const std::thread::id uiThread = std::this_thread::get_id();
   auto worker = mc::gtk::StartUpdateCheck(
-      Config(args), CurrentDirectory(), window, [uiThread](int32_t code) {
+      mc::MakeUpdateRecord(Config(args), CurrentDirectory()), window, [uiThread](int32_t code) {
         const bool onUi = std::this_thread::get_id() == uiThread;
         Print("delivered " + std::to_string(code) + (onUi ? "" : " off the UI thread"));
         gtk_main_quit();
