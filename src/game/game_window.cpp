@@ -179,8 +179,9 @@ void GameWindow::MinimizeWindow() {
 }
 
 void GameWindow::HideToTray() {
-  // Without an icon there would be no way back to a hidden window.
-  if (!trayIcon_ && !host_.AddTrayIcon(TrayIconFor(config_))) return;
+  // Without an icon there would be no way back to a hidden window: it goes out of sight
+  // through the taskbar instead.
+  if (!trayIcon_ && !host_.AddTrayIcon(TrayIconFor(config_))) return MinimizeWindow();
   trayIcon_ = true;
   host_.HideWindow();
   hidden_ = true;
@@ -192,6 +193,15 @@ void GameWindow::ShowFromTray() {
     hidden_ = false;
   }
   RemoveTrayIcon();
+}
+
+void GameWindow::OnTrayIconLost() {
+  if (!trayIcon_ || ended_) return;
+  RemoveTrayIcon();
+  if (!hidden_) return;
+  // Nothing would bring a hidden window back: it waits on the taskbar instead.
+  hidden_ = false;
+  MinimizeWindow();
 }
 
 void GameWindow::RemoveTrayIcon() {

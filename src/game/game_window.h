@@ -7,7 +7,7 @@
 // Window states: the window starts maximised. Maximise and restore switch between the work
 // area and the restored rectangle (computed once, then always returned to); full screen lies
 // over either and returns to it; minimising is the system's; hiding to the tray keeps the
-// state and shows it again unchanged. Border sizing and title dragging work when restored.
+// state and shows it again unchanged (with no tray to hide to, hiding minimises). Border sizing and title dragging work when restored.
 #pragma once
 
 #include <cstddef>
@@ -76,7 +76,7 @@ class GameWindowHost {
   virtual void PlaceWindow(const GameRect& rect) = 0;
   virtual void HideWindow() = 0;
   virtual void ShowWindow() = 0;  // shows a hidden window again as it was
-  virtual void MinimizeWindow() = 0;
+  virtual void MinimizeWindow() = 0;  // a hidden window is shown minimised
   virtual void InvalidateWindow() = 0;  // all of it, background erased
   // Starts the system's sizing by the mouse from the border `edge` (1 left .. 8 bottom-right).
   virtual void BeginSizing(int edge, GamePoint screen) = 0;
@@ -96,7 +96,7 @@ class GameWindowHost {
   virtual bool AskOkCancel(const std::string& text, const std::string& caption) = 0;
   // A popup menu owned by the window; a chosen item comes back through OnCommand.
   virtual void PopupMenu(const std::vector<MenuItem>& items, GamePoint screen) = 0;
-  // False when the icon cannot be shown; the window then stays visible.
+  // False when no notification area can show the icon; the window is then minimised instead.
   virtual bool AddTrayIcon(const TrayIconSetup& icon) = 0;
   virtual void RemoveTrayIcon() = 0;
   virtual void CleanBrowserCache() = 0;
@@ -186,6 +186,9 @@ class GameWindow {
   InputRoute FilterInput(const InputEvent& event);
   // The tray icon's message; the result is the message's answer.
   int OnTrayNotify(unsigned iconId, unsigned mouseMessage);
+  // The notification area holding the icon went away (its host ended, or refused the icon
+  // after taking it).
+  void OnTrayIconLost();
   // window.external.JsCallClient, arguments in call order.
   void OnJsCallClient(const std::vector<BridgeArg>& args);
   // Calls the page made in one go, in order. Title changes among them are drawn once, with

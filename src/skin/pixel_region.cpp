@@ -1,5 +1,6 @@
 #include "skin/pixel_region.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace mc {
@@ -22,18 +23,19 @@ std::vector<PixelRect> RegionFromMask(const PixelRows& mask, std::span<const uin
   return rects;
 }
 
-std::vector<PixelRect> OpaqueRegion(const PixelRows& bgra) {
+std::vector<PixelRect> OpaqueRegion(const PixelRows& bgra, uint8_t minAlpha) {
   std::vector<PixelRect> rects;
   // Runs of the previous row, as [left, right) pairs, and where their rectangles start in
   // `rects`; a row with the same runs only makes those rectangles one row taller.
   std::vector<std::pair<int, int>> previous, current;
   size_t previousFirst = 0;
+  const uint8_t threshold = std::max<uint8_t>(minAlpha, 1);  // alpha 0 is never shown
   for (int y = 0; y < bgra.height; ++y) {
     current.clear();
     const uint8_t* row = bgra.Row(y);
     int runStart = -1;
     for (int x = 0; x < bgra.width; ++x) {
-      const bool opaque = row[x * 4 + 3] != 0;
+      const bool opaque = row[x * 4 + 3] >= threshold;
       if (opaque && runStart < 0) runStart = x;
       if (!opaque && runStart >= 0) {
         current.emplace_back(runStart, x);

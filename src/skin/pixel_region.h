@@ -26,9 +26,14 @@ struct PixelRect {
 std::vector<PixelRect> RegionFromMask(const PixelRows& mask, std::span<const uint32_t> colorTable,
                                       uint32_t keyColor);
 
-// The pixels of a 32-bit BGRA picture whose alpha is not 0 (straight or premultiplied alike).
-// Runs of a row become rectangles, and consecutive rows with the same runs share one
-// rectangle, which keeps a rounded panel to a few hundred rectangles.
-std::vector<PixelRect> OpaqueRegion(const PixelRows& bgra);
+// Without a compositor a window's pixel is either shown or not: a translucent picture then
+// shows the pixels at least this opaque, in their own colour, and cuts the rest away.
+inline constexpr uint8_t kSolidAlpha = 128;
+
+// The pixels of a 32-bit BGRA picture whose alpha is at least `minAlpha` (by default every
+// pixel that is not fully transparent; straight or premultiplied alike). Runs of a row become
+// rectangles, and consecutive rows with the same runs share one rectangle, which keeps a
+// rounded panel to a few hundred rectangles.
+std::vector<PixelRect> OpaqueRegion(const PixelRows& bgra, uint8_t minAlpha = 1);
 
 }  // namespace mc

@@ -2,7 +2,8 @@
 # The game page and the Linux client talking both ways, and what a player reaches from the
 # tray: window.external.JsCallClient with its codes (title, recharge link, end, restart) and
 # hostile arguments, ClientCallJs reports of right clicks (also with a ClientCallJs that is
-# missing or throws), the hide key and the tray icon, and cleaning the browser cache.
+# missing or throws), the hide key and the tray icon (and the tray going away while it holds
+# the icon), and cleaning the browser cache.
 source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 source "$MC_SOURCE/tests/gtk/game_lib.sh"
@@ -14,7 +15,8 @@ link_recorder "$OPENED"
 # A notification area for the tray icon, at the bottom right of the screen.
 trayer --edge bottom --align right --widthtype pixel --width 60 --heighttype pixel --height 30 \
   >/dev/null 2>&1 &
-at_exit "kill $! 2>/dev/null"
+TRAYER_PID=$!
+at_exit "kill $TRAYER_PID 2>/dev/null"
 
 PKG="$WORK/pkg"
 game_package "$PKG" "firstUrl=$BASE/game.html"
@@ -180,6 +182,13 @@ check "Cancel: the window stays hidden" "IsUnMapped|yes" \
   "$(map_state "$GAME_ID")|$(kill -0 "$CLIENT_PID" && echo yes || echo no)"
 click_icon 1
 check "and the icon still brings it back" IsViewable "$(eventually_map_state "$GAME_ID" IsViewable)"
+
+# A tray that goes away while holding the icon gives the hidden window back.
+xdotool mousemove 640 400 key F9
+eventually_map_state "$GAME_ID" IsUnMapped >/dev/null
+kill "$TRAYER_PID"
+check "the tray gone: the hidden window shows again" IsViewable \
+  "$(eventually_map_state "$GAME_ID" IsViewable)"
 
 # --- A flood of title calls in a loop, then code 1: the calls are taken in batches and the
 # title drawn once per batch, so the end call is reached and the program ends.

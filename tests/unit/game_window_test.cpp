@@ -457,13 +457,41 @@ TEST(GameWindow, TrayIconExistsExactlyWhileTheWindowIsHidden) {
   f.window.OnCommand(kCommandCancel);
   EXPECT_TRUE(f.host.InOrder({"Ask", "RemoveTrayIcon", "EndDialog"}));
 
-  // Without an icon the window would be lost: it stays shown.
+  // With no notification area a hidden window would be lost: it is minimised instead.
   Fixture g;
   g.host.trayWorks = false;
   g.Start();
+  g.host.log.clear();
   g.window.Run(GameCommand::kHideToTray);
-  EXPECT_FALSE(g.host.Has("HideWindow"));
-  EXPECT_EQ(g.window.state(), GameWindowState::kMaximized);
+  EXPECT_EQ(g.host.log, (std::vector<std::string>{"AddTrayIcon tray tip", "MinimizeWindow"}));
+  EXPECT_FALSE(g.window.trayIconShown());
+  EXPECT_EQ(g.window.state(), GameWindowState::kMinimized);
+}
+
+TEST(GameWindow, LosingTheNotificationAreaNeverLeavesTheWindowHidden) {
+  // Hidden: the window comes back minimised, without the icon, and hides to a new icon later.
+  Fixture f;
+  f.Start();
+  f.window.Run(GameCommand::kHideToTray);
+  f.host.log.clear();
+  f.window.OnTrayIconLost();
+  EXPECT_EQ(f.host.log, (std::vector<std::string>{"RemoveTrayIcon", "MinimizeWindow"}));
+  EXPECT_FALSE(f.window.trayIconShown());
+  EXPECT_EQ(f.window.state(), GameWindowState::kMinimized);
+  f.host.log.clear();
+  f.window.Run(GameCommand::kHideToTray);
+  EXPECT_EQ(f.host.log, (std::vector<std::string>{"AddTrayIcon tray tip", "HideWindow"}));
+
+  // A second report, or one with no icon shown, changes nothing.
+  f.window.OnTrayIconLost();
+  f.host.log.clear();
+  f.window.OnTrayIconLost();
+  Fixture g;
+  g.Start();
+  g.host.log.clear();
+  g.window.OnTrayIconLost();
+  EXPECT_TRUE(f.host.log.empty());
+  EXPECT_TRUE(g.host.log.empty());
 }
 
 TEST(GameWindow, QuestionsDecideCloseRestartAndCleaning) {

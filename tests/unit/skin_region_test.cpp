@@ -85,6 +85,19 @@ TEST(OpaqueRegion, CoversExactlyTheNonTransparentPixels) {
     }
 }
 
+TEST(OpaqueRegion, WithAThresholdKeepsOnlyPixelsAtLeastThatOpaque) {
+  // A soft edge fading out to the left: 0, 1, 127, 128, 200, 255.
+  SkinPixels p;
+  p.Create(6, 2, 32);
+  const uint8_t alpha[] = {0, 1, 127, 128, 200, 255};
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 6; ++x) p.Row(y)[x * 4 + 3] = alpha[x];
+  EXPECT_EQ(OpaqueRegion(p.rows(), kSolidAlpha), (std::vector<PixelRect>{{3, 0, 6, 2}}));
+  EXPECT_EQ(OpaqueRegion(p.rows(), 255), (std::vector<PixelRect>{{5, 0, 6, 2}}));
+  // A threshold of 0 still leaves fully transparent pixels out.
+  EXPECT_EQ(OpaqueRegion(p.rows(), 0), (std::vector<PixelRect>{{1, 0, 6, 2}}));
+}
+
 TEST(CentreInWorkArea, UsesTheFramedSizeAndTruncatesTowardZero) {
   // A 1219 x 708 picture whose caption template frames it 6 wider and 29 taller.
   EXPECT_EQ(CentreInWorkArea({0, 0, 1920, 1040}, 1219 + 6, 708 + 29), (PixelPoint{347, 151}));

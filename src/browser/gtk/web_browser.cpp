@@ -2,6 +2,7 @@
 
 #include <gio/gio.h>
 
+#include "base/text_resolution.h"
 #include "browser/gtk/script_value.h"
 #include "browser/page_script.h"
 #include "browser/web_address.h"
@@ -35,6 +36,7 @@ CWebBrowser::~CWebBrowser() {
   alive_.reset();
   if (calls_) g_cancellable_cancel(calls_.get());
   if (view_) g_signal_handlers_disconnect_by_data(view_.get(), this);
+  if (screen_) g_signal_handlers_disconnect_by_data(screen_, this);
   if (frame_) gtk_widget_destroy(GTK_WIDGET(frame_.get()));
 }
 
@@ -71,8 +73,21 @@ bool CWebBrowser::Create(GtkWidget* parent, const GdkRectangle& rect, bool visib
   g_signal_connect(view, "create", G_CALLBACK(OnCreate), this);
   g_signal_connect(view, "script-dialog", G_CALLBACK(OnScriptDialog), this);
   g_signal_connect(view, "authenticate", G_CALLBACK(OnAuthenticate), this);
+  screen_ = gtk_widget_get_screen(GTK_WIDGET(view));
+  g_signal_connect(screen_, "notify::resolution", G_CALLBACK(OnResolutionChanged), this);
+  KeepSkinTextSize();
   OnViewCreated();
   return true;
+}
+
+void CWebBrowser::KeepSkinTextSize() {
+  if (view_ && screen_)
+    webkit_web_view_set_zoom_level(view_.get(),
+                                   PageZoomForTextResolution(gdk_screen_get_resolution(screen_)));
+}
+
+void CWebBrowser::OnResolutionChanged(GdkScreen*, GParamSpec*, gpointer self) {
+  static_cast<CWebBrowser*>(self)->KeepSkinTextSize();
 }
 
 void CWebBrowser::Show(bool show) {

@@ -8,6 +8,8 @@
 //                      navigation replaced before it finished;
 //   NewWindow          decide-policy for new-window actions; unless cancelled, a web address
 //                      goes to the desktop's browser. "create" makes no web view, ever.
+// Pages are laid out in CSS pixels at the skin's size: WebKit zooms pages by the screen's font
+// resolution (a desktop's larger text setting), which the view's zoom level undoes.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -81,11 +83,14 @@ class CWebBrowser {
   static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog*, gpointer self);
   static gboolean OnAuthenticate(WebKitWebView*, WebKitAuthenticationRequest*, gpointer self);
   static void OnCallFinished(GObject* view, GAsyncResult* result, gpointer call);
+  static void OnResolutionChanged(GdkScreen*, GParamSpec*, gpointer self);
+  void KeepSkinTextSize();
 
   void BeforeNavigate(WebKitNavigationPolicyDecision* decision);
   void NewWindow(WebKitNavigationPolicyDecision* decision);
 
   WebKitWebContext* context_ = nullptr;
+  GdkScreen* screen_ = nullptr;  // whose font resolution the zoom follows
   GObjectPtr<GtkFrame> frame_;
   GObjectPtr<WebKitWebView> view_;
   GObjectPtr<GCancellable> calls_;  // cancels pending page calls when this browser goes

@@ -286,7 +286,14 @@ void CGameDialog::ShowWindow() {
 }
 
 void CGameDialog::MinimizeWindow() {
-  if (!windowGone_) gtk_window_iconify(GTK_WINDOW(window_));
+  if (windowGone_) return;
+  gtk_window_iconify(GTK_WINDOW(window_));
+  // A hidden window is mapped again minimised (where a window manager minimises windows at
+  // all; without one it simply shows), where it was.
+  if (!gtk_widget_get_visible(window_)) {
+    gtk_window_move(GTK_WINDOW(window_), rect_.left, rect_.top);
+    gtk_widget_show(window_);
+  }
 }
 
 void CGameDialog::InvalidateWindow() {
@@ -377,9 +384,17 @@ void CGameDialog::PopupMenu(const std::vector<MenuItem>& items, GamePoint screen
 
 bool CGameDialog::AddTrayIcon(const TrayIconSetup& icon) {
   const unsigned id = icon.id;
-  return tray_.Show(icon_.get(), icon.tip, [this, id](unsigned mouseMessage) {
+  TrayEvents events;
+  events.mouse = [this, id](unsigned mouseMessage) {
     Post([this, id, mouseMessage] { model_.OnTrayNotify(id, mouseMessage); });
-  });
+  };
+  events.command = [this](int command) { PostCommand(command); };
+  events.lost = [this] {
+    Post([this] {
+      if (!ended_) model_.OnTrayIconLost();
+    });
+  };
+  return tray_.Show(icon_.get(), icon, std::move(events));
 }
 
 void CGameDialog::CleanBrowserCache() {
@@ -454,7 +469,7 @@ gboolean CGameDialog::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
   Guarded(
       [&] {
         self->painter_.Paint(cr, self->model_.PaintPlan(false, client, {}),
-                             gtk_widget_get_pango_context(widget));
+                             self->titleText_.For(widget));
         return 0;
       },
       0);

@@ -42,6 +42,7 @@
 #include "package/launcher_config.h"
 #include "skin/gtk/skin_button.h"
 #include "skin/gtk/skin_image.h"
+#include "skin/gtk/skin_text.h"
 
 namespace mc::gtk {
 
@@ -159,6 +160,7 @@ class CGameDialog : private GameWindowHost {
   std::vector<GameRect> buttonRects_;  // window coordinates, as laid out
   SkinImage sprite_;
   GameFramePainter painter_;
+  SkinTextContext titleText_;  // the title's context, at the skin's resolution
   GObjectPtr<GdkPixbuf> icon_;
   GameTrayIcon tray_;
   GamePopupMenu menu_;

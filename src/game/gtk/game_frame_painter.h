@@ -24,7 +24,7 @@ class GameFramePainter {
   bool HasPiece(EdgePiece piece) const { return Piece(piece) != nullptr; }
 
   // Paints the plan's edge copies and title. `text` is the context the title is laid out in
-  // (the window's, so it follows the desktop's font settings).
+  // (the window's font at the skin's resolution).
   void Paint(cairo_t* cr, const GamePaintPlan& plan, PangoContext* text);
 
  private:

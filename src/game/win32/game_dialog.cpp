@@ -64,6 +64,7 @@ CGameDialog::CGameDialog(const LauncherConfig& config, AppHost& app, Window* par
       app_(app),
       callback_(GameDialogCallback::Create()),
       icon_(ProgramIcon()),
+      taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")),
       model_(config.record(), *this, '\\') {
   RegisterGameWindowClass(icon_);
 }
@@ -164,6 +165,13 @@ bool CGameDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   }
   if (msg == kTrayCallbackMessage) {
     result = model_.OnTrayNotify(static_cast<unsigned>(wp), static_cast<unsigned>(lp));
+    return true;
+  }
+  if (taskbarCreated_ && msg == taskbarCreated_) {
+    // The shell restarted with an empty notification area: the hidden window's icon goes back
+    // in, or the window comes back minimised rather than stay hidden with no way back.
+    if (model_.trayIconShown() && !tray_.Restore()) model_.OnTrayIconLost();
+    result = 0;
     return true;
   }
   return Dialog::OnMessage(msg, wp, lp, result);

@@ -118,6 +118,7 @@ class CGameDialog : public Dialog,
   AppHost& app_;
   GameDialogCallback* callback_;  // one reference held; released last
   HICON icon_;
+  UINT taskbarCreated_;  // the message the shell broadcasts when it (re)starts
   GameWindow model_;
   GameInitStop initStop_ = GameInitStop::kNone;
 

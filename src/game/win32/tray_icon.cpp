@@ -27,6 +27,10 @@ bool TrayIcon::Add(HWND window, HICON icon, const TrayIconSetup& setup) {
   return true;
 }
 
+bool TrayIcon::Restore() {
+  return added_ && Shell_NotifyIconA(NIM_ADD, &record_);
+}
+
 void TrayIcon::Remove() {
   if (!added_) return;
   Shell_NotifyIconA(NIM_DELETE, &record_);

@@ -22,6 +22,9 @@ class TrayIcon {
  public:
   // Adds the icon (again, if it is there already); false when the shell refused it.
   bool Add(HWND window, HICON icon, const TrayIconSetup& setup);
+  // Adds the icon added last once more, for a shell that restarted with an empty notification
+  // area; false when there is no such icon or the shell refused it.
+  bool Restore();
   // Removes the icon added last; nothing when there is none.
   void Remove();
 

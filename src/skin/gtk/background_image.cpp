@@ -10,6 +10,7 @@ namespace mc::gtk {
 
 CairoBackground::~CairoBackground() {
   if (surface_) cairo_surface_destroy(surface_);
+  if (solid_) cairo_surface_destroy(solid_);
 }
 
 std::unique_ptr<CairoBackground> DecodeBackgroundPng(const std::vector<uint8_t>& png) {
@@ -39,6 +40,20 @@ std::unique_ptr<CairoBackground> DecodeBackgroundPng(const std::vector<uint8_t>&
     cairo_surface_destroy(surface);
     return std::make_unique<CairoBackground>(nullptr);
   }
+  // The straight colours, before premultiplying: RGB24 has the same layout and ignores the
+  // alpha byte. A picture too large for a second copy still shows where a compositor runs.
+  cairo_surface_t* solid = cairo_image_surface_create(
+      CAIRO_FORMAT_RGB24, static_cast<int>(image.width), static_cast<int>(image.height));
+  if (cairo_surface_status(solid) == CAIRO_STATUS_SUCCESS &&
+      cairo_image_surface_get_stride(solid) == stride) {
+    cairo_surface_flush(solid);
+    std::memcpy(cairo_image_surface_get_data(solid), pixels,
+                static_cast<size_t>(stride) * image.height);
+    cairo_surface_mark_dirty(solid);
+  } else {
+    cairo_surface_destroy(solid);
+    solid = nullptr;
+  }
   // cairo wants premultiplied alpha; the PNG holds straight alpha.
   for (uint32_t y = 0; y < image.height; ++y) {
     unsigned char* p = pixels + static_cast<size_t>(y) * static_cast<size_t>(stride);
@@ -49,7 +64,7 @@ std::unique_ptr<CairoBackground> DecodeBackgroundPng(const std::vector<uint8_t>&
     }
   }
   cairo_surface_mark_dirty(surface);
-  return std::make_unique<CairoBackground>(surface);
+  return std::make_unique<CairoBackground>(surface, solid);
 }
 
 }  // namespace mc::gtk

@@ -315,7 +315,8 @@ void CSkinButton::Draw(cairo_t* cr) {
     cairo_restore(cr);
   }
   if (caption_.empty()) return;
-  PangoLayout* layout = gtk_widget_create_pango_layout(widget_, caption_.c_str());
+  PangoLayout* layout = pango_layout_new(text_.For(widget_));
+  pango_layout_set_text(layout, caption_.c_str(), -1);
   pango_layout_set_single_paragraph_mode(layout, TRUE);
   int textWidth = 0, textHeight = 0;
   pango_layout_get_pixel_size(layout, &textWidth, &textHeight);

@@ -14,6 +14,7 @@
 
 #include "platform/gtk/cairo_handles.h"
 #include "skin/gtk/skin_image.h"
+#include "skin/gtk/skin_text.h"
 #include "skin/skin_button_model.h"
 
 namespace mc::gtk {
@@ -89,6 +90,7 @@ class CSkinButton : private ButtonHost {
   int id_ = 0;
   ClickHandler onClick_;
   std::string caption_;  // UTF-8
+  SkinTextContext text_;
   SkinButtonModel model_;
   PushButtonBehavior native_;
   bool leaveArmed_ = false;

@@ -15,8 +15,8 @@ std::unique_ptr<CairoBackground> AsCairo(std::unique_ptr<BackgroundImage> image)
   return nullptr;
 }
 
-// The picture's pixels with alpha above 0, as a region.
-CairoRegionPtr OpaquePart(cairo_surface_t* surface) {
+// The picture's pixels with alpha of at least `minAlpha`, as a region.
+CairoRegionPtr OpaquePart(cairo_surface_t* surface, uint8_t minAlpha) {
   CairoRegionPtr region(cairo_region_create());
   if (!surface) return region;
   cairo_surface_flush(surface);
@@ -26,7 +26,7 @@ CairoRegionPtr OpaquePart(cairo_surface_t* surface) {
   rows.bitsPerPixel = 32;
   rows.top = cairo_image_surface_get_data(surface);
   rows.stride = cairo_image_surface_get_stride(surface);
-  for (const PixelRect& r : OpaqueRegion(rows)) {
+  for (const PixelRect& r : OpaqueRegion(rows, minAlpha)) {
     const cairo_rectangle_int_t rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
     cairo_region_union_rectangle(region.get(), &rect);
   }
@@ -46,7 +46,8 @@ PixelRect PrimaryWorkArea() {
 
 CTranslucentDialog::CTranslucentDialog(std::unique_ptr<BackgroundImage> background)
     : background_(AsCairo(std::move(background))),
-      pictureShape_(OpaquePart(background_ ? background_->surface() : nullptr)) {}
+      pictureShape_(OpaquePart(background_ ? background_->surface() : nullptr, 1)),
+      solidShape_(OpaquePart(background_ ? background_->surface() : nullptr, kSolidAlpha)) {}
 
 CTranslucentDialog::~CTranslucentDialog() {
   if (window_) gtk_widget_destroy(window_);
@@ -95,6 +96,8 @@ int CTranslucentDialog::DoModal() {
   g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
   g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroyed), this);
   g_signal_connect(layer, "size-allocate", G_CALLBACK(OnLayerAllocated), this);
+  GdkScreen* screen = gtk_widget_get_screen(window_);
+  g_signal_connect(screen, "composited-changed", G_CALLBACK(OnCompositedChanged), this);
 
   overlay_ = MakeOverlayDialog();
   if (overlay_) overlay_->Create(layer);
@@ -110,6 +113,7 @@ int CTranslucentDialog::DoModal() {
     loop_ = nullptr;
   }
   if (overlay_) overlay_->layer_ = nullptr;  // goes with the window
+  g_signal_handlers_disconnect_by_data(screen, this);
   if (window_) {
     g_signal_handlers_disconnect_by_data(window_, this);
     g_signal_handlers_disconnect_by_data(layer, this);
@@ -133,9 +137,16 @@ void CTranslucentDialog::OnRenderRequest(RenderItem*) {
   if (!renderRequestsSuppressed_) RenderLayered();
 }
 
+bool CTranslucentDialog::Blended() const {
+  if (!window_) return false;
+  GdkScreen* screen = gtk_widget_get_screen(window_);
+  GdkVisual* rgba = gdk_screen_get_rgba_visual(screen);
+  return gdk_screen_is_composited(screen) && rgba && gtk_widget_get_visual(window_) == rgba;
+}
+
 void CTranslucentDialog::UpdateShape() {
   if (!window_ || !gtk_widget_get_realized(window_)) return;
-  CairoRegionPtr shape(cairo_region_copy(pictureShape_.get()));
+  CairoRegionPtr shape(cairo_region_copy(Blended() ? pictureShape_.get() : solidShape_.get()));
   if (overlay_ && overlay_->layer()) {
     // Controls count wherever they lie, also over transparent parts of the picture. The layer
     // has no window of its own, so their allocations are in window coordinates.
@@ -159,8 +170,14 @@ gboolean CTranslucentDialog::OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   auto* self = static_cast<CTranslucentDialog*>(data);
   cairo_save(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  if (self->background_ && self->background_->surface())
-    cairo_set_source_surface(cr, self->background_->surface(), 0, 0);
+  cairo_surface_t* picture = nullptr;
+  if (self->background_) {
+    picture = self->background_->surface();
+    // Unblended, the shape holds only pixels at least half opaque: they show their own colours.
+    if (!self->Blended() && self->background_->solid()) picture = self->background_->solid();
+  }
+  if (picture)
+    cairo_set_source_surface(cr, picture, 0, 0);
   else
     cairo_set_source_rgba(cr, 0, 0, 0, 0);
   cairo_paint(cr);
@@ -194,6 +211,12 @@ void CTranslucentDialog::OnDestroyed(GtkWidget*, gpointer data) {
 
 void CTranslucentDialog::OnLayerAllocated(GtkWidget*, GdkRectangle*, gpointer data) {
   static_cast<CTranslucentDialog*>(data)->UpdateShape();
+}
+
+void CTranslucentDialog::OnCompositedChanged(GdkScreen*, gpointer data) {
+  auto* self = static_cast<CTranslucentDialog*>(data);
+  self->UpdateShape();
+  self->RenderLayered();
 }
 
 }  // namespace mc::gtk

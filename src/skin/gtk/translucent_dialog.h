@@ -1,9 +1,12 @@
 // A window whose whole look is one PNG with per-pixel alpha, on Linux: an undecorated RGBA
-// window the size of the picture, painted with the picture (true translucency where a
-// compositor runs), with a control layer (CStandardDialog) above it. Pixels with alpha 0 are
-// cut out of both the window's bounding and input shape, so they show and pass clicks to what
-// is below even without a compositor; a press on any other part not covered by a control
-// moves the window. It opens centred in the primary monitor's work area.
+// window the size of the picture, painted with the picture, with a control layer
+// (CStandardDialog) above it. Where a compositor runs, the picture is blended with what is
+// below and only its pixels with alpha 0 are cut out of the window's bounding and input shape.
+// Without one nothing blends (half-transparent pixels would show their premultiplied colours
+// over black): the shape then keeps only the pixels at least half opaque, painted in their own
+// colours, so a soft shadow neither leaves a dark rim nor hides the desktop. The window follows
+// the screen when compositing starts or stops. A press on any part of the shape not covered by
+// a control moves the window. It opens centred in the primary monitor's work area.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -72,9 +75,14 @@ class CTranslucentDialog : public IRenderListener {
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
   static void OnDestroyed(GtkWidget*, gpointer self);
   static void OnLayerAllocated(GtkWidget*, GdkRectangle*, gpointer self);
+  static void OnCompositedChanged(GdkScreen*, gpointer self);
+  // Whether the window's pixels are blended with what is below (a compositor and an RGBA
+  // window).
+  bool Blended() const;
 
   std::unique_ptr<CairoBackground> background_;
   CairoRegionPtr pictureShape_;  // non-transparent pixels of the picture
+  CairoRegionPtr solidShape_;    // pixels at least half opaque
   bool moveByDrag_ = true;
   bool centre_ = true;
   bool renderRequestsSuppressed_ = false;
