@@ -81,6 +81,7 @@ check "a tray that takes no icon: F9 hides the window" IsUnMapped \
 check "and the window comes back by itself" yes \
   "$(wait_until 10 sh -c "xwininfo -id $GAME_ID | grep -q IsViewable" && echo yes || echo no)"
 kill "$BROKEN_TRAY"
+wait "$BROKEN_TRAY" 2>/dev/null || true  # gone, and with it its hold on the tray selection
 
 # --- No notification area at all: with nothing to minimise it either, the window stays.
 hide
