@@ -33,12 +33,13 @@ ROUTE:
 
 With --calls FILE the server also plays the game site of the game window tests:
   /game.html[?clientcalljs=missing|throw][&from=N]  a page that reports what the client does
-                 to it (/report?...) and runs the test's script-bridge calls: each line of FILE
-                 is a script expression giving the argument list of one JsCallClient call (for
-                 example ["6","title","x"]); the page fetches them in order and reports
-                 /report?done=N after each, or /report?failed=N when the call threw. It starts
-                 with the first call written after it was served, unless its address says
-                 from=N. ClientCallJs is absent or throws as the query says.
+                 to it (/report?...; its own size as /report?size=WxH whenever that changes)
+                 and runs the test's script-bridge calls: each line of FILE is a script
+                 expression giving the argument list of one JsCallClient call (for example
+                 ["6","title","x"]); the page fetches them in order and reports /report?done=N
+                 after each, or /report?failed=N when the call threw. It starts with the first
+                 call written after it was served, unless its address says from=N.
+                 ClientCallJs is absent or throws as the query says.
   /call?n=N      line N of FILE (204 while there is none)
   /cached.png    a small PNG the browser may cache for an hour
   /pay...        a page standing for an external address (recharge link)
@@ -107,6 +108,14 @@ if (params.get('clientcalljs') === 'throw') {
   };
 }
 document.addEventListener('keydown', function (e) { report('key', e.key); });
+// The page's own size, as the player sees it: reported once it is known and on every change.
+var lastSize = '';
+function reportSize() {
+  var size = window.innerWidth + 'x' + window.innerHeight;
+  if (size !== lastSize) { lastSize = size; report('size', size); }
+}
+window.addEventListener('resize', reportSize);
+reportSize();
 document.addEventListener('contextmenu', function () { report('contextmenu'); });
 var next = parseInt(params.get('from') || '@CALLS@', 10);
 function poll() {

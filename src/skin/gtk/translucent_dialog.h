@@ -3,7 +3,7 @@
 // compositor runs), with a control layer (CStandardDialog) above it. Pixels with alpha 0 are
 // cut out of both the window's bounding and input shape, so they show and pass clicks to what
 // is below even without a compositor; a press on any other part not covered by a control
-// moves the window. It opens centred in the primary monitor's work area.
+// moves the window. It opens centred in the work area of the monitor holding the pointer.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -86,8 +86,8 @@ class CTranslucentDialog : public IRenderListener {
   int result_ = kDialogCancel;
 };
 
-// The rectangle of the primary monitor's work area (the first monitor's when none is
-// marked primary).
-PixelRect PrimaryWorkArea();
+// The work area of the monitor a new window opens on: the one holding the pointer, else the
+// first; empty when the display reports no monitor.
+PixelRect NewWindowWorkArea();
 
 }  // namespace mc::gtk
