@@ -5,8 +5,9 @@
 # its borders (never below the configured minimum); double-clicks, the maximise button, the
 # settings menu's full screen and F11 change its size as the model decides, and the page fills
 # it. The launcher works too: its
-# start link opens the game window. Sizes are what the page reports of itself and what a
-# screenshot of the output shows.
+# start link opens the game window. Under a compositor that keeps every window full screen
+# (weston's kiosk shell), refused requests leave the window usable. Sizes are what the page
+# reports of itself and what a screenshot of the output shows.
 source "$(dirname "$0")/gtk_lib.sh"
 gtk_session "$@"
 source "$MC_SOURCE/tests/gtk/game_lib.sh"
@@ -122,4 +123,25 @@ fi
 check "its start link opens the game window's page" yes \
   "$(wait_requests '^/report\?external' $((reports + 1)) 30 && echo yes || echo no)"
 check "maximised like the first" 1280x773 "$(eventually_page_size 1280x773)"
+kill_client
+wait_exit
+
+# A compositor that refuses: kiosk-shell keeps every window full screen. Restore, full screen
+# and back are asked for and refused; the window stays, at the output's size, laid out for
+# the state the model is in, and keys still reach the page.
+weston_stop
+weston_start kiosk-shell.so
+game_start "$WORK/game/sea.client"
+check "kiosk: the window fills the output, the model's maximised layout" 1280x773 \
+  "$(eventually_page_size 1280x773)"
+click 1238 10
+check "kiosk: restore refused, the restored layout in the full window" 1274x770 \
+  "$(eventually_page_size 1274x770)"
+xdotool mousemove 640 400 key F11
+check "kiosk: full screen" 1280x800 "$(eventually_page_size 1280x800)"
+keys=$(requests '^/report\?key=a$')
+xdotool key F11 mousemove 640 400 click 1 key a
+check "kiosk: back from full screen, the page still gets keys" "1274x770|yes" \
+  "$(eventually_page_size 1274x770)|$(wait_requests '^/report\?key=a$' $((keys + 1)) && echo yes || echo no)"
+check "kiosk: still running" yes "$(kill -0 "$CLIENT_PID" && echo yes || echo no)"
 finish

@@ -9,8 +9,8 @@
 #   server.sh    serve, requested, requests, wait_request, wait_requests: the local HTTP server
 #   desktop.sh   link_recorder: the desktop's default browser replaced by a recorder
 #   browser_site.sh  browser_site: the pages of the browser tests
-#   desktops.sh  weston_start, wm_start, xorg_start: Wayland, a window manager with a panel,
-#                two monitors
+#   desktops.sh  weston_start, weston_stop, wm_start, xorg_start: Wayland, a window manager
+#                with a panel, two monitors
 # It also offers at_exit (clean-up steps run when the script ends, newest first) and make_work
 # (the scratch folder WORK, removed at the end). Needs MC_SOURCE; sets no shell options.
 

@@ -3,11 +3,13 @@
 # panel, and an X server with two monitors (Xorg's dummy driver; Xvfb has no RandR monitors).
 # Everything started here ends with the script.
 
-# weston_start: a weston session (desktop shell, no panel, no animations) filling the current
-# X display, run by weston's X11 back end with the pixman renderer; sets WAYLAND_DISPLAY, so
-# GTK programs started afterwards use Wayland, and XDG_RUNTIME_DIR for its socket.
+# weston_start [SHELL]: a weston session filling the current X display, run by weston's X11
+# back end with the pixman renderer, with SHELL (default desktop-shell.so: no panel, no
+# animations; kiosk-shell.so keeps every window full screen); sets WAYLAND_DISPLAY, so GTK
+# programs started afterwards use Wayland, WESTON_PID, and XDG_RUNTIME_DIR for its socket. A
+# weston started before must have ended.
 weston_start() {
-  local size
+  local size shell=${1:-desktop-shell.so}
   size=$(screen_size)
   export XDG_RUNTIME_DIR="$WORK/runtime"
   mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
@@ -22,8 +24,9 @@ close-animation=none
 startup-animation=none
 focus-animation=none
 INI
-  weston --backend=x11-backend.so --use-pixman --width="${size%x*}" --height="${size#*x}" \
-    --config="$WORK/weston.ini" --socket=wayland-mc --log="$WORK/weston.log" >/dev/null 2>&1 &
+  weston --backend=x11-backend.so --shell="$shell" --use-pixman --width="${size%x*}" \
+    --height="${size#*x}" --config="$WORK/weston.ini" --socket=wayland-mc \
+    --log="$WORK/weston.log" >/dev/null 2>&1 &
   WESTON_PID=$!
   at_exit "kill $WESTON_PID >/dev/null 2>&1"
   # Up once its socket takes clients and its output is a window of the X display.
@@ -32,6 +35,12 @@ INI
   export WAYLAND_DISPLAY=wayland-mc
 }
 
+# weston_stop: ends the weston of weston_start and waits until it has.
+weston_stop() {
+  kill "$WESTON_PID" 2>/dev/null || true
+  wait_until 10 weston_gone || echo "weston_stop: weston did not end"
+}
+weston_gone() { ! kill -0 "$WESTON_PID" 2>/dev/null; }
 weston_output_shown() { xwininfo -root -children 2>/dev/null | grep 'Weston Compositor' >/dev/null; }
 
 # wm_start openbox|xfwm4: that window manager with a tint2 panel along the bottom edge of the

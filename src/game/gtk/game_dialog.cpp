@@ -556,13 +556,17 @@ gboolean CGameDialog::OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer
   auto* self = static_cast<CGameDialog*>(data);
   const GameRect seen{event->x, event->y, event->x + event->width, event->y + event->height};
   if (self->ended_ || self->windowGone_) return FALSE;
-  // Where the system moves and sizes the window, what it reports is where the window is. On
-  // bare X11 the reports trail our own moves, so they are taken once they stop.
-  if (self->placement_.managed()) {
-    self->TakeGeometry(seen);
-  } else if (seen != self->placement_.rect()) {
-    self->ScheduleSettle();
+  // On bare X11 the reports trail our own moves: where the window is settles once they stop.
+  // Where the system moves and sizes the window, its reports are taken at once; under a window
+  // manager the position settles as well, since the manager may move the frame without a
+  // report (as it maps the window).
+  const DesktopKind kind = self->placement_.kind();
+  if (kind == DesktopKind::kBareX11) {
+    if (seen != self->placement_.rect()) self->ScheduleSettle();
+    return FALSE;
   }
+  self->TakeGeometry(seen);
+  if (kind == DesktopKind::kX11WindowManager) self->ScheduleSettle();
   return FALSE;
 }
 

@@ -52,9 +52,18 @@ MonitorArea GamePlacement::Monitor() const {
     return AreaOf(MonitorForNewWindow(display));
   }
   if (!placed_) return AreaOf(MonitorForNewWindow(display));
+  GameRect where = rect_;
+  GdkWindow* window = window_ ? gtk_widget_get_window(window_) : nullptr;
+  if (kind() == DesktopKind::kX11WindowManager && window && gtk_widget_get_mapped(window_)) {
+    // A window manager moves the frame and tells the window later, if at all: the server
+    // knows where the window is now.
+    gint x = 0, y = 0;
+    gdk_window_get_origin(window, &x, &y);
+    where = {x, y, x + gdk_window_get_width(window), y + gdk_window_get_height(window)};
+  }
   std::vector<GameRect> geometries;
   for (const MonitorArea& m : monitors) geometries.push_back(FromGdk(m.geometry));
-  return monitors[MonitorHolding(rect_, geometries).value_or(0)];
+  return monitors[MonitorHolding(where, geometries).value_or(0)];
 }
 
 GameRect GamePlacement::Limited(const GameRect& wanted) const {
@@ -100,11 +109,15 @@ bool GamePlacement::Apply(const GameRect& wanted, GameWindowState state, bool sh
   }
   pending_ = Request{state, r, show || (pending_ && pending_->show)};
   if (!sendSource_) sendSource_ = g_idle_add_full(G_PRIORITY_HIGH_IDLE, OnSend, this, nullptr);
-  // A restored window gets the asked size, and the model lays it out for it at once. In the
-  // system's states the system decides the size, which arrives with its configure event.
-  if (state != GameWindowState::kRestored) return false;
-  if (kind() == DesktopKind::kWayland) return SetRect({0, 0, r.width(), r.height()});
-  return SetRect(r);
+  // A new state is laid out at once, for the size the window has until the system's
+  // configure event brings the new one (which may be the same).
+  const bool newState = state != askedState_;
+  askedState_ = state;
+  // A restored window gets the asked size at once. In the system's states the system decides
+  // the size.
+  if (state != GameWindowState::kRestored) return newState;
+  if (kind() == DesktopKind::kWayland) return SetRect({0, 0, r.width(), r.height()}) || newState;
+  return SetRect(r) || newState;
 }
 
 bool GamePlacement::Take(const GameRect& seen) {

@@ -83,6 +83,7 @@ class GamePlacement {
   GameRect rect_;
   bool placed_ = false;  // rect_ says where the window is or goes
   GameSize askedSize_;   // bare X11: the size last asked for, before limiting it
+  GameWindowState askedState_ = GameWindowState::kRestored;  // elsewhere: the state asked for
   GameSize minimum_;
   std::optional<Request> pending_;
   guint sendSource_ = 0;
