@@ -52,6 +52,17 @@ PY
 # holds (broken packages included).
 game_brand() { brand "$2" --dir "$1"; }
 
+# game_client [KEY=VALUE | SECTION.KEY=VALUE ...]: PKG, the sample package opening the game
+# page at once (firstUrl) with those keys set, and GAME_CLIENT, the client branded with it in
+# its own folder.
+game_client() {
+  PKG="$WORK/pkg"
+  game_package "$PKG" "firstUrl=$BASE/game.html" "$@"
+  mkdir -p "$WORK/game"
+  GAME_CLIENT="$WORK/game/sea.client"
+  game_brand "$PKG" "$GAME_CLIENT"
+}
+
 # game_start PROGRAM: starts a branded client in its folder and waits for its game window
 # (GAME_ID) and for the page to run (its first report reached the server). Under Wayland
 # (WAYLAND_DISPLAY set) the window is no X window: GAME_ID stays empty.

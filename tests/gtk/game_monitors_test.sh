@@ -12,10 +12,7 @@ DRAG_HOLD=0.3  # the system moves and sizes the window from the press
 game_site
 xorg_start 1280x800 1024x768
 
-PKG="$WORK/pkg"
-game_package "$PKG" "firstUrl=$BASE/game.html" minGameWidth=600 minGameHeight=400
-mkdir -p "$WORK/game"
-game_brand "$PKG" "$WORK/game/sea.client"
+game_client minGameWidth=600 minGameHeight=400
 game_package "$WORK/lpkg"
 game_brand "$WORK/lpkg" "$WORK/game/launch.client"
 PW=$(identify -format %w "$MC_SOURCE/sample/package/config/main1.png")
@@ -39,7 +36,7 @@ round() {  # round NAME: one round on the desktop as it is
   wait_exit
 
   # The game window, maximised on that monitor; restore and full screen stay there.
-  game_start "$WORK/game/sea.client"
+  game_start "$GAME_CLIENT"
   check "$name: the game window maximises on the pointer's monitor" "$SECOND" \
     "$(eventually_geometry "$GAME_ID" "$SECOND")"
   click $((1280 + 1024 - 42)) 10

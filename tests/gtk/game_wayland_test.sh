@@ -15,10 +15,7 @@ DRAG_HOLD=0.3  # the system moves and sizes the window from the press
 game_site
 weston_start
 
-PKG="$WORK/pkg"
-game_package "$PKG" "firstUrl=$BASE/game.html" minGameWidth=600 minGameHeight=400
-mkdir -p "$WORK/game"
-game_brand "$PKG" "$WORK/game/sea.client"
+game_client minGameWidth=600 minGameHeight=400
 PAGE=32,80,128
 # The sample frame: a 27-pixel title band, 3-pixel sides and bottom.
 FRAME_TOP=27 FRAME_SIDE=3
@@ -41,7 +38,7 @@ eventually_window_box() {
 }
 window_box_is() { [[ "$(window_box)" == *"$1" ]]; }
 
-game_start "$WORK/game/sea.client"
+game_start "$GAME_CLIENT"
 check "maximised: the page fills the output below the title band" 1280x773 \
   "$(eventually_page_size 1280x773)"
 check "maximised: the title band drawn from the sprite" same "$(frame_check max 0,0,1280,800)"
@@ -131,7 +128,7 @@ wait_exit
 # the state the model is in, and keys still reach the page.
 weston_stop
 weston_start kiosk-shell.so
-game_start "$WORK/game/sea.client"
+game_start "$GAME_CLIENT"
 check "kiosk: the window fills the output, the model's maximised layout" 1280x773 \
   "$(eventually_page_size 1280x773)"
 click 1238 10

@@ -12,10 +12,7 @@ source "$MC_SOURCE/tests/gtk/game_lib.sh"
 DRAG_HOLD=0.3  # the system moves and sizes the window from the press
 game_site
 
-PKG="$WORK/pkg"
-game_package "$PKG" "firstUrl=$BASE/game.html" minGameWidth=600 minGameHeight=400
-mkdir -p "$WORK/game"
-game_brand "$PKG" "$WORK/game/sea.client"
+game_client minGameWidth=600 minGameHeight=400
 PAGE=32,80,128
 TITLE=27  # the sample's title band; its side and bottom pieces are 3 pixels
 
@@ -43,7 +40,7 @@ under() {  # under WM: the whole round under that window manager
   wm_start "$wm"
   IFS=, read -r _ _ w h <<< "$WORKAREA"
   area="0,0,$w,$h"
-  game_start "$WORK/game/sea.client"
+  game_start "$GAME_CLIENT"
   check "$wm: starts maximised on the work area, as the manager's state" "$area|$MAXIMIZED" \
     "$(eventually_geometry "$GAME_ID" "$area")|$(eventually_states "$MAXIMIZED")"
   check "$wm: the page fills the work area below the title band" "${w}x$((h - TITLE))" \
