@@ -85,10 +85,13 @@ check "F11 again: maximised" 1280x773 "$(eventually_page_size 1280x773)"
 check "and its frame again" same "$(frame_check max 0,0,1280,800)"
 double_click 640 10
 eventually_page_size 594x370 >/dev/null
+box=$(eventually_window_box 600,400)
 xdotool mousemove 640 400 key F11
 check "full screen from the restored state" 1280x800 "$(eventually_page_size 1280x800)"
 xdotool key F11
 check "F11 again: restored" 594x370 "$(eventually_page_size 594x370)"
+# The same window throughout: a window made anew would be placed anew by the compositor.
+check "and where it was" "$box" "$(eventually_window_box "$box")"
 check "still running" yes "$(kill -0 "$CLIENT_PID" && echo yes || echo no)"
 kill_client
 wait_exit
