@@ -1,5 +1,7 @@
 #include "game/game_window.h"
 
+#include <algorithm>
+
 #include "game/desktop_geometry.h"
 #include "game/frame_layout.h"
 #include "game/own_program.h"

@@ -108,10 +108,11 @@ geometry() {
     /^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print x "," y "," w "," h}'
 }
 
-# eventually_geometry ID EXPECTED: the geometry once it is EXPECTED (within about 3 s).
+# eventually_geometry ID EXPECTED: the geometry once it is EXPECTED (within about 10 s: a window
+# manager may take several steps to get there).
 eventually_geometry() {
   local g
-  for _ in $(seq 60); do
+  for _ in $(seq 200); do
     g=$(geometry "$1")
     [ "$g" = "$2" ] && break
     sleep 0.05
