@@ -52,7 +52,7 @@ class Host : public mc::GameWindowHost {
   std::string link;
 
   mc::GameRect WorkArea() override { return {0, 0, 1024, 768}; }
-  mc::GameSize ScreenSize() override { return {1024, 768}; }
+  mc::GameRect MonitorRect() override { return {0, 0, 1024, 768}; }
   mc::GameRect WindowRect() override { return window_; }
   mc::GameRect NormalWindowRect() override { return window_; }
   mc::GameRect ClientRectOnScreen() override { return window_; }
@@ -71,7 +71,8 @@ class Host : public mc::GameWindowHost {
   }
   void ShowInTaskbar() override {}
   void MoveWindow(const mc::GameRect& rect) override { window_ = rect; }
-  void PlaceWindow(const mc::GameRect& rect) override { window_ = rect; }
+  void PlaceWindow(const mc::GameRect& rect, mc::GameWindowState) override { window_ = rect; }
+  void HideWhilePlacing() override {}
   void HideWindow() override {}
   void ShowWindow() override {}
   void MinimizeWindow() override {}

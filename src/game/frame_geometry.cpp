@@ -85,10 +85,10 @@ GameRect InitialRestoreRect(const GameRect& workArea, int32_t minGameWidth, int3
   return {SaturateInt(x), SaturateInt(y), SaturateInt(x + width), SaturateInt(y + height)};
 }
 
-GameRect FullScreenRect(const GameRect& window, const GameRect& client, GameSize screen) {
-  return {window.left - client.left, window.top - client.top,
-          window.right - client.right + screen.width,
-          window.bottom - client.bottom + screen.height};
+GameRect FullScreenRect(const GameRect& window, const GameRect& client, const GameRect& monitor) {
+  return {monitor.left + window.left - client.left, monitor.top + window.top - client.top,
+          monitor.right + window.right - client.right,
+          monitor.bottom + window.bottom - client.bottom};
 }
 
 std::optional<GameRect> TitleDrag::MouseMove(GamePoint p, bool leftButtonOnly, bool draggable,

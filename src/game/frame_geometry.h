@@ -52,13 +52,15 @@ GameSize MinTrackSize(const GameRect& workArea, int32_t minGameWidth, int32_t mi
 void ClampSizingRect(GameRect& proposed, GameSize minimum);
 
 // The restored rectangle, of the configured minimum size, centred in a box of the work area's
-// size placed at the screen origin (the work area's own left and top are not added). An
-// offset that would be negative is 0. Negative configured sizes count as 0.
+// size placed at the screen origin (the work area's own left and top are not added; the window
+// moves it to its monitor's top-left corner). An offset that would be negative is 0. Negative
+// configured sizes count as 0.
 GameRect InitialRestoreRect(const GameRect& workArea, int32_t minGameWidth, int32_t minGameHeight);
 
-// The window rectangle whose client area covers exactly the primary screen, from the
-// window's and the client area's rectangles in screen coordinates.
-GameRect FullScreenRect(const GameRect& window, const GameRect& clientOnScreen, GameSize screen);
+// The window rectangle whose client area covers exactly the monitor, from the window's and
+// the client area's rectangles in screen coordinates.
+GameRect FullScreenRect(const GameRect& window, const GameRect& clientOnScreen,
+                        const GameRect& monitor);
 
 // Moving the window by dragging its title band. The pointer is not captured: each move while
 // the left button alone is held offsets the window by the pointer's distance from the point

@@ -1,5 +1,8 @@
 #include "game/game_window.h"
 
+#include <algorithm>
+
+#include "game/desktop_geometry.h"
 #include "game/frame_layout.h"
 #include "game/own_program.h"
 #include "package/gbk.h"
@@ -21,7 +24,7 @@ GameWindow::GameWindow(const ConfigRecord& config, GameWindowHost& host, char pa
 void GameWindow::SetGameUrl(std::string_view url) { gameUrl_ = CutToField(url, kGameUrlField); }
 
 GameInitStop GameWindow::Initialize() {
-  const GameRect workArea = host_.WorkArea();
+  const GameRect workArea = CurrentWorkArea();
   host_.MoveWindow(workArea);
   minTrack_ = MinTrackSize(workArea, config_.minGameWidth, config_.minGameHeight);
   host_.SetWindowText(config_.title);
@@ -64,6 +67,18 @@ GameInitStop GameWindow::MakeParts(const GameRect& workArea) {
   return GameInitStop::kNone;
 }
 
+GameRect GameWindow::CurrentWorkArea() {
+  const GameRect area = host_.WorkArea();
+  if (area.width() > 0 && area.height() > 0) return area;
+  // A desktop that reports no monitor: the window takes the configured size rather than none.
+  return {0, 0, std::max(config_.minGameWidth, 0), std::max(config_.minGameHeight, 0)};
+}
+
+GameRect GameWindow::CurrentScreen() {
+  const GameRect monitor = host_.MonitorRect();
+  return monitor.width() > 0 && monitor.height() > 0 ? monitor : CurrentWorkArea();
+}
+
 GameWindowState GameWindow::state() const {
   if (hidden_) return GameWindowState::kHidden;
   if (minimized_) return GameWindowState::kMinimized;
@@ -104,18 +119,22 @@ void GameWindow::MaximizeToWorkArea() {
   // In full screen the window's own buttons are hidden; a bound key that asks for the
   // maximised state leaves full screen into it instead of half leaving it.
   if (fullScreen_) return LeaveFullScreen();
-  const GameRect workArea = host_.WorkArea();
+  const GameRect workArea = CurrentWorkArea();
   if (const auto restore = FirstButton(button_type::kRestore)) SetButtonShown(*restore, true);
   if (const auto maximize = FirstButton(button_type::kMaximize)) SetButtonShown(*maximize, false);
-  host_.PlaceWindow(workArea);
+  host_.PlaceWindow(workArea, GameWindowState::kMaximized);
 }
 
 void GameWindow::RestoreWindow() {
   maximized_ = false;
   if (fullScreen_) return LeaveFullScreen();
-  if (!restoreRect_)
-    restoreRect_ =
-        InitialRestoreRect(host_.WorkArea(), config_.minGameWidth, config_.minGameHeight);
+  const GameRect monitor = host_.MonitorRect();
+  if (!restoreRect_ || restoreMonitor_ != monitor) {
+    const GameRect centred =
+        InitialRestoreRect(CurrentWorkArea(), config_.minGameWidth, config_.minGameHeight);
+    restoreRect_ = OffsetRect(centred, monitor.left, monitor.top);
+    restoreMonitor_ = monitor;
+  }
   if (const auto restore = FirstButton(button_type::kRestore)) SetButtonShown(*restore, false);
   if (const auto maximize = FirstButton(button_type::kMaximize)) SetButtonShown(*maximize, true);
   host_.MoveWindow(*restoreRect_);
@@ -124,14 +143,13 @@ void GameWindow::RestoreWindow() {
 void GameWindow::EnterFullScreen() {
   if (fullScreen_) return;
   placementBeforeFullScreen_ = host_.NormalWindowRect();
-  fullScreenRect_ =
-      FullScreenRect(host_.WindowRect(), host_.ClientRectOnScreen(), host_.ScreenSize());
+  fullScreenRect_ = FullScreenRect(host_.WindowRect(), host_.ClientRectOnScreen(), CurrentScreen());
   SetChildrenShown(false);
   if (hasBrowser_) host_.MoveBrowser({0, 0, fullScreenRect_.width(), fullScreenRect_.height()});
-  host_.HideWindow();
+  host_.HideWhilePlacing();
   // Set before the window moves, so the size change it causes lays nothing out.
   fullScreen_ = true;
-  host_.PlaceWindow(fullScreenRect_);
+  host_.PlaceWindow(fullScreenRect_, GameWindowState::kFullScreen);
   host_.FullScreenChanged(true);
 }
 
@@ -140,8 +158,8 @@ void GameWindow::LeaveFullScreen() {
   SetChildrenShown(true);
   fullScreen_ = false;
   host_.MoveWindow(placementBeforeFullScreen_);
-  host_.HideWindow();
-  host_.PlaceWindow(placementBeforeFullScreen_);
+  host_.HideWhilePlacing();
+  host_.PlaceWindow(placementBeforeFullScreen_, GameWindowState::kRestored);
   if (maximized_) {
     MaximizeToWorkArea();
   } else {
@@ -301,6 +319,30 @@ void GameWindow::OnSize(bool minimized) {
 }
 
 void GameWindow::OnSizing(GameRect& proposed) const { ClampSizingRect(proposed, minTrack_); }
+
+void GameWindow::OnMonitorsChanged() {
+  if (!initialized_ || ended_) return;
+  const GameRect monitor = host_.MonitorRect();
+  if (monitor.width() <= 0 || monitor.height() <= 0) return;  // nowhere to go
+  const GameRect window = host_.WindowRect();
+  if (!maximized_ && !fullScreen_) {
+    // Moving keeps the show state, so this is safe for a hidden or minimised window too.
+    if (!Overlaps(window, monitor))
+      host_.MoveWindow(MoveIntoWorkArea(window, CurrentWorkArea()));
+    return;
+  }
+  // Placing shows the window, so one out of sight is left where it is.
+  if (hidden_ || minimized_) return;
+  if (!fullScreen_) {
+    if (window != CurrentWorkArea()) MaximizeToWorkArea();
+    return;
+  }
+  const GameRect rect = FullScreenRect(window, host_.ClientRectOnScreen(), CurrentScreen());
+  if (rect == window) return;
+  fullScreenRect_ = rect;
+  if (hasBrowser_) host_.MoveBrowser({0, 0, rect.width(), rect.height()});
+  host_.PlaceWindow(rect, GameWindowState::kFullScreen);
+}
 
 HitCode GameWindow::OnNcHitTest(GamePoint screen) {
   return FrameHitTest(screen, host_.WindowRect(), edges_, maximized_, fullScreen_);

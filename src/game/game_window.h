@@ -7,7 +7,13 @@
 // Window states: the window starts maximised. Maximise and restore switch between the work
 // area and the restored rectangle (computed once, then always returned to); full screen lies
 // over either and returns to it; minimising is the system's; hiding to the tray keeps the
-// state and shows it again unchanged (with no tray to hide to, hiding minimises). Border sizing and title dragging work when restored.
+// state and shows it again unchanged (with no tray to hide to, hiding minimises). Border
+// sizing and title dragging work when restored.
+//
+// Monitors: the work area and the screen are those of the monitor holding the window. The
+// restored rectangle belongs to the monitor it was made for (its box sits at that monitor's
+// top-left corner, which on a single monitor is the screen's origin): a window restored on
+// another monitor gets that monitor's rectangle, made once for it in the same way.
 #pragma once
 
 #include <cstddef>
@@ -28,15 +34,19 @@
 
 namespace mc {
 
+enum class GameWindowState { kRestored, kMaximized, kFullScreen, kMinimized, kHidden };
+
 // The native side of a game window. Rectangles are in screen coordinates unless noted;
 // texts are GBK. Calls arrive on the user-interface thread, from inside GameWindow's members.
 class GameWindowHost {
  public:
   virtual ~GameWindowHost() = default;
 
-  // Facts.
+  // Facts. The monitor holding the window (the one it overlaps most, else the nearest; before
+  // the window is first placed, the one it will open on) and that monitor's work area. Empty
+  // on a desktop that reports no monitor.
   virtual GameRect WorkArea() = 0;
-  virtual GameSize ScreenSize() = 0;  // the primary screen
+  virtual GameRect MonitorRect() = 0;
   virtual GameRect WindowRect() = 0;
   // Where the window is when shown normally; differs from WindowRect while minimised.
   virtual GameRect NormalWindowRect() = 0;
@@ -70,10 +80,17 @@ class GameWindowHost {
   virtual void ShowInTaskbar() = 0;
 
   // The window.
-  virtual void MoveWindow(const GameRect& rect) = 0;  // keeps the show state, repaints
-  // Shows the window normally (neither minimised nor maximised by the system) with `rect` as
-  // its position.
-  virtual void PlaceWindow(const GameRect& rect) = 0;
+  // Moves and sizes the window as a restored window; keeps the show state, repaints.
+  virtual void MoveWindow(const GameRect& rect) = 0;
+  // Shows the window (not minimised) with `rect` as its position, in `state`: kRestored,
+  // kMaximized or kFullScreen. Where a window manager keeps maximised and full-screen states
+  // of its own, the window is put in them, so that the desktop treats it accordingly (a full
+  // screen covers panels); on Windows the window stays a normal window of that rectangle.
+  virtual void PlaceWindow(const GameRect& rect, GameWindowState state) = 0;
+  // Hides the window while its placement changes for full screen, so that no intermediate
+  // picture is seen. A desktop that changes such states in one step keeps the window shown
+  // (unmapping would end its window-manager states).
+  virtual void HideWhilePlacing() = 0;
   virtual void HideWindow() = 0;
   virtual void ShowWindow() = 0;  // shows a hidden window again as it was
   virtual void MinimizeWindow() = 0;  // a hidden window is shown minimised
@@ -110,8 +127,6 @@ class GameWindowHost {
   // the page's own full screen with it.
   virtual void FullScreenChanged(bool /*fullScreen*/) {}
 };
-
-enum class GameWindowState { kRestored, kMaximized, kFullScreen, kMinimized, kHidden };
 
 // Where initialisation stopped; kNone when it completed. A window that stopped stays open
 // without the parts not made: it is not maximised, lays nothing out when sized, has no
@@ -171,6 +186,10 @@ class GameWindow {
   // Native events.
   bool OnCommand(int id);  // false: not the window's command, route it on
   void OnSize(bool minimized);
+  // The monitors changed (one added, removed or resized) or their work areas did. A shown
+  // maximised or full-screen window is placed again on the monitor now holding it; a restored
+  // window that lies on no monitor any more comes back into its monitor's work area.
+  void OnMonitorsChanged();
   void OnSizing(GameRect& proposed) const;
   // The hit test of the window's own surface; children answer for themselves.
   HitCode OnNcHitTest(GamePoint screen);
@@ -210,6 +229,10 @@ class GameWindow {
   void ShowFromTray();
   void RemoveTrayIcon();
   GameInitStop MakeParts(const GameRect& workArea);
+  // The host's work area and monitor; a desktop that reports no monitor gives the configured
+  // size at the origin for both.
+  GameRect CurrentWorkArea();
+  GameRect CurrentScreen();
 
   const ConfigRecord& config_;
   GameWindowHost& host_;
@@ -235,6 +258,7 @@ class GameWindow {
   GameRect placementBeforeFullScreen_;
   GameRect fullScreenRect_;
   std::optional<GameRect> restoreRect_;
+  GameRect restoreMonitor_;  // the monitor restoreRect_ was made for
   GameSize minTrack_;
   TitleDrag drag_;
 };

@@ -61,7 +61,7 @@ class RecordingGameHost final : public GameWindowHost {
   }
 
   GameRect WorkArea() override { return workArea_; }
-  GameSize ScreenSize() override { return {workArea_.width(), workArea_.height()}; }
+  GameRect MonitorRect() override { return workArea_; }
   GameRect WindowRect() override { return rect_; }
   GameRect NormalWindowRect() override { return rect_; }
   GameRect ClientRectOnScreen() override { return rect_; }
@@ -96,7 +96,8 @@ class RecordingGameHost final : public GameWindowHost {
     rect_ = rect;
     if (resized && window_) window_->OnSize(false);
   }
-  void PlaceWindow(const GameRect& rect) override { MoveWindow(rect); }
+  void PlaceWindow(const GameRect& rect, GameWindowState) override { MoveWindow(rect); }
+  void HideWhilePlacing() override {}
   void HideWindow() override {}
   void ShowWindow() override {}
   void MinimizeWindow() override {}

@@ -1,4 +1,4 @@
-// Where a translucent window opens: centred in the work area of the primary monitor.
+// Where a translucent window opens: centred in the work area of the monitor it opens on.
 #pragma once
 
 #include "skin/pixel_region.h"

@@ -52,16 +52,42 @@ PY
 # holds (broken packages included).
 game_brand() { brand "$2" --dir "$1"; }
 
+# game_client [KEY=VALUE | SECTION.KEY=VALUE ...]: PKG, the sample package opening the game
+# page at once (firstUrl) with those keys set, and GAME_CLIENT, the client branded with it in
+# its own folder.
+game_client() {
+  PKG="$WORK/pkg"
+  game_package "$PKG" "firstUrl=$BASE/game.html" "$@"
+  mkdir -p "$WORK/game"
+  GAME_CLIENT="$WORK/game/sea.client"
+  game_brand "$PKG" "$GAME_CLIENT"
+}
+
 # game_start PROGRAM: starts a branded client in its folder and waits for its game window
-# (GAME_ID) and for the page to run (its first report reached the server).
+# (GAME_ID) and for the page to run (its first report reached the server). Under Wayland
+# (WAYLAND_DISPLAY set) the window is no X window: GAME_ID stays empty.
 game_start() {
   local reports
   reports=$(requests '^/report\?external')
   start_in "$(dirname "$1")" "$1"
-  GAME_ID=$(wait_window game || true)
-  [ -n "$GAME_ID" ] || { echo "no game window"; cat "$WORK/client.log"; return 1; }
-  wait_requests '^/report\?external' $((reports + 1)) || echo "the page did not start"
+  GAME_ID=""
+  if [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    GAME_ID=$(wait_window game || true)
+    [ -n "$GAME_ID" ] || { echo "no game window"; cat "$WORK/client.log"; return 1; }
+  fi
+  wait_requests '^/report\?external' $((reports + 1)) 30 || echo "the page did not start"
 }
+
+# page_size: the page's size as it last reported it ("WxH").
+page_size() { sed -n 's/^\/report?size=//p' "$REQUESTS" | tail -n 1; }
+
+# eventually_page_size EXPECTED: the page's size once it has reported EXPECTED as its latest
+# (within about 10 s), else the latest.
+eventually_page_size() {
+  wait_until 10 page_size_is "$1" || true
+  page_size
+}
+page_size_is() { [ "$(page_size)" = "$1" ]; }
 
 # page_call EXPRESSION: the page calls window.external.JsCallClient(...EXPRESSION) and this
 # waits until it has; prints "done" or what failed.
@@ -82,10 +108,11 @@ geometry() {
     /^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print x "," y "," w "," h}'
 }
 
-# eventually_geometry ID EXPECTED: the geometry once it is EXPECTED (within about 3 s).
+# eventually_geometry ID EXPECTED: the geometry once it is EXPECTED (within about 10 s: a window
+# manager may take several steps to get there).
 eventually_geometry() {
   local g
-  for _ in $(seq 60); do
+  for _ in $(seq 200); do
     g=$(geometry "$1")
     [ "$g" = "$2" ] && break
     sleep 0.05
@@ -109,14 +136,23 @@ eventually_map_state() {
 }
 
 # drag X Y DX DY: the left button held from (X, Y) while the pointer travels by (DX, DY) in
-# small steps, as a hand moves it.
+# small steps, as a hand moves it. With DRAG_HOLD set (seconds), the hand rests that long on
+# the pressed button and again once it has travelled a few pixels, as a player's does: where a
+# window manager or compositor moves or sizes the window, it takes over only once the client,
+# seeing the press or the start of the move, asks it to.
 drag() {
-  local x=$1 y=$2 dx=$3 dy=$4 steps i
+  local x=$1 y=$2 dx=$3 dy=$4 steps i rested=""
   steps=$(( (${dx#-} > ${dy#-} ? ${dx#-} : ${dy#-}) / 4 + 1 ))
   local args=(mousemove "$x" "$y" mousedown 1)
+  [ -z "${DRAG_HOLD:-}" ] || args+=(sleep "$DRAG_HOLD")
   for i in $(seq 1 "$steps"); do  # the pointer stops at the screen's edge
     args+=(mousemove $(( (x + dx * i / steps) > 0 ? x + dx * i / steps : 0 ))
       $(( (y + dy * i / steps) > 0 ? y + dy * i / steps : 0 )))
+    if [ -n "${DRAG_HOLD:-}" ] && [ -z "$rested" ] &&
+      [ $(( (${dx#-} > ${dy#-} ? ${dx#-} : ${dy#-}) * i / steps )) -ge 12 ]; then
+      args+=(sleep "$DRAG_HOLD")
+      rested=yes
+    fi
   done
   args+=(mouseup 1)
   xdotool "${args[@]}"
@@ -141,12 +177,13 @@ double_click() {
   sleep 0.3
 }
 
-# frame_check STATE: "same" once a screenshot of the game window shows the frame of $PKG as
-# the paint plan for STATE (max or restored) has it (within about 3 s), else what differs.
-# The pointer rests on the page meanwhile, so no button tooltip lies over the frame.
+# frame_check STATE [X,Y,W,H]: "same" once a screenshot of the game window (at that place, by
+# default where the X server has GAME_ID) shows the frame of $PKG as the paint plan for STATE
+# (max or restored) has it (within about 3 s), else what differs. The pointer rests on the
+# page meanwhile, so no button tooltip lies over the frame.
 frame_check() {
   local g out shot="$WORK/shot.png"
-  g=$(geometry "$GAME_ID")
+  g=${2:-$(geometry "$GAME_ID")}
   IFS=, read -r gx gy gw gh <<< "$g"
   xdotool mousemove $((gx + gw / 2)) $((gy + gh / 2))
   for _ in $(seq 30); do

@@ -4,12 +4,14 @@
 #   xvfb.sh      xvfb_start: a private X server on a display number of its own
 #   client.sh    brand, brand_onto, start_in, wait_exit, ended, kill_client: branded clients
 #   waits.sh     wait_until, wait_file, wait_window: waits that end once the thing is there
-#   pixels.sh    screenshot, pixel, pixels_at, pixels, count_color, screen_pixel, wait_pixel,
-#                check_pixel: pictures and the screen, as R,G,B
+#   pixels.sh    screenshot, pixel, pixels_at, pixels, count_color, color_box, screen_pixel,
+#                wait_pixel, check_pixel: pictures and the screen, as R,G,B
 #   server.sh    serve, requested, requests, wait_request, wait_requests: the local HTTP server
 #   desktop.sh   link_recorder: the desktop's default browser replaced by a recorder
 #   browser_site.sh  browser_site: the pages of the browser tests
 #   signed_update.sh signing_keys, publish_signed, publish_case: signed updates on the server
+#   desktops.sh  weston_start, weston_stop, wm_start, xorg_start: Wayland, a window manager
+#                with a panel, two monitors
 # It also offers at_exit (clean-up steps run when the script ends, newest first) and make_work
 # (the scratch folder WORK, removed at the end). Needs MC_SOURCE; sets no shell options.
 
@@ -47,3 +49,4 @@ source "$TESTLIB/server.sh"
 source "$TESTLIB/desktop.sh"
 source "$TESTLIB/browser_site.sh"
 source "$TESTLIB/signed_update.sh"
+source "$TESTLIB/desktops.sh"

@@ -34,13 +34,14 @@ ROUTE:
 With --calls FILE the server also plays the game site of the game window tests:
   /game.html[?clientcalljs=missing|throw][&fullscreen=1][&from=N]
                  a page that reports what the client does to it (/report?...: keys, full-screen
-                 changes, ...) and runs the test's script-bridge calls: each line of FILE is a
-                 script expression giving the argument list of one JsCallClient call (for
-                 example ["6","title","x"]); the page fetches them in order and reports
-                 /report?done=N after each, or /report?failed=N when the call threw. It starts
-                 with the first call written after it was served, unless its address says
-                 from=N. ClientCallJs is absent or throws as the query says; with fullscreen=1
-                 a click on the page asks for full screen.
+                 changes, its own size as /report?size=WxH whenever that changes) and runs the
+                 test's script-bridge calls: each line of FILE is a script expression giving the
+                 argument list of one JsCallClient call (for example ["6","title","x"]); the
+                 page fetches them in order and reports /report?done=N after each, or
+                 /report?failed=N when the call threw. It starts with the first call written
+                 after it was served, unless its address says from=N. ClientCallJs is absent or
+                 throws as the query says; with fullscreen=1 a click on the page asks for full
+                 screen.
   /call?n=N      line N of FILE (204 while there is none)
   /cookies       204; the request log shows the Cookie header sent ("/cookies a=1; b=2", "-"
                  when none). The game page asks for it when it starts.
@@ -119,6 +120,14 @@ if (params.get('fullscreen') === '1') {
 document.addEventListener('fullscreenchange', function () {
   report('fullscreen', document.fullscreenElement ? 'on' : 'off');
 });
+// The page's own size, as the player sees it: reported once it is known and on every change.
+var lastSize = '';
+function reportSize() {
+  var size = window.innerWidth + 'x' + window.innerHeight;
+  if (size !== lastSize) { lastSize = size; report('size', size); }
+}
+window.addEventListener('resize', reportSize);
+reportSize();
 document.addEventListener('contextmenu', function () { report('contextmenu'); });
 var next = parseInt(params.get('from') || '@CALLS@', 10);
 function poll() {

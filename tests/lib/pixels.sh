@@ -1,5 +1,6 @@
 # Pixels of pictures and of the screen, as "R,G,B" (8 bits each): screenshots, single pixels,
-# point lists, rectangles, and a wait (and check) for a screen pixel to take a colour.
+# point lists, rectangles, the box a colour covers, and a wait (and check) for a screen pixel to
+# take a colour.
 
 # screenshot [FILE]: the whole screen into FILE (default $WORK/shot.png).
 screenshot() { import -window root "${1:-$WORK/shot.png}"; }
@@ -49,3 +50,15 @@ wait_pixel() {
 
 # check_pixel DESCRIPTION X Y EXPECTED: checks that the screen pixel takes that colour.
 check_pixel() { check "$1" "$4" "$(wait_pixel "$2" "$3" "$4")"; }
+
+# color_box FILE R,G,B: "X,Y,W,H" of the smallest rectangle holding every pixel of that
+# colour, "none" when there is none.
+color_box() {
+  local box
+  box=$(convert "$1" -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
+    -bordercolor black -border 1 -format '%@' info: 2>/dev/null)
+  case "$box" in
+    0x0* | "") echo none ;;
+    *) echo "$box" | awk -F'[x+]' '{print $3 - 1 "," $4 - 1 "," $1 "," $2}' ;;
+  esac
+}

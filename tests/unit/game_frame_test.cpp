@@ -113,13 +113,16 @@ TEST(GameFrame, MinimumSizeIsCappedByTheWorkAreaAndClampsSizing) {
   EXPECT_EQ(large, (GameRect{0, 0, 1200, 800}));
 }
 
-TEST(GameFrame, FullScreenRectMakesTheClientAreaTheScreen) {
+TEST(GameFrame, FullScreenRectMakesTheClientAreaTheMonitor) {
   // A frameless window: window and client coincide.
-  EXPECT_EQ(FullScreenRect({100, 50, 1060, 690}, {100, 50, 1060, 690}, {1920, 1080}),
+  EXPECT_EQ(FullScreenRect({100, 50, 1060, 690}, {100, 50, 1060, 690}, {0, 0, 1920, 1080}),
             (GameRect{0, 0, 1920, 1080}));
-  // With a frame, the frame lies outside the screen.
-  EXPECT_EQ(FullScreenRect({10, 20, 110, 220}, {14, 40, 106, 216}, {1024, 768}),
+  // With a frame, the frame lies outside the monitor.
+  EXPECT_EQ(FullScreenRect({10, 20, 110, 220}, {14, 40, 106, 216}, {0, 0, 1024, 768}),
             (GameRect{-4, -20, 1028, 772}));
+  // A monitor right of the first.
+  EXPECT_EQ(FullScreenRect({2000, 50, 2960, 690}, {2000, 50, 2960, 690}, {1920, 0, 3200, 1024}),
+            (GameRect{1920, 0, 3200, 1024}));
 }
 
 TEST(GameFrame, TitleDragKeepsTheGrabPoint) {

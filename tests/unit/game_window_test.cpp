@@ -22,6 +22,7 @@ class FakeHost : public GameWindowHost {
  public:
   std::vector<std::string> log;
   GameRect workArea{0, 0, 1920, 1040};
+  GameRect monitor{0, 0, 1920, 1080};
   GameRect window{300, 200, 700, 500};
   GamePoint cursor{1800, 1060};
   std::string programPath = "C:\\Games\\sea.exe";
@@ -37,7 +38,7 @@ class FakeHost : public GameWindowHost {
   GamePoint lastMenuAt;
 
   GameRect WorkArea() override { return workArea; }
-  GameSize ScreenSize() override { return {1920, 1080}; }
+  GameRect MonitorRect() override { return monitor; }
   GameRect WindowRect() override { return window; }
   GameRect NormalWindowRect() override { return window; }
   GameRect ClientRectOnScreen() override { return window; }
@@ -66,11 +67,13 @@ class FakeHost : public GameWindowHost {
   void ShowInTaskbar() override { Log("ShowInTaskbar"); }
 
   void MoveWindow(const GameRect& r) override { Log("MoveWindow " + Str(r)), window = r; }
-  void PlaceWindow(const GameRect& r) override {
-    Log("PlaceWindow " + Str(r));
+  void PlaceWindow(const GameRect& r, GameWindowState state) override {
+    static const char* const names[] = {"restored", "maximized", "full"};
+    Log("PlaceWindow " + Str(r) + " " + names[static_cast<int>(state)]);
     window = r;
     visible = true;
   }
+  void HideWhilePlacing() override { Log("HideWhilePlacing"); }
   void HideWindow() override { Log("HideWindow"), visible = false; }
   void ShowWindow() override { Log("ShowWindow"), visible = true; }
   void MinimizeWindow() override { Log("MinimizeWindow"); }
@@ -208,7 +211,7 @@ TEST(GameWindow, InitialisationMakesItsPartsInOrderThenMaximises) {
       {"MoveWindow 0,0,1920,1040", "SetWindowText \xd0\xc7\xba\xa3", "LoadSprite", "CutEdgePiece 1",
        "CutEdgePiece 6", "CutEdgePiece 8", "CreateBrowser 3,27,1917,1040",
        "StartBrowser http://127.0.0.1/game", "CreateTitleButton 185", "CreateTitleButton 192",
-       "ReleaseSprite", "CreateLogo 8,3", "ShowInTaskbar", "PlaceWindow 0,0,1920,1040",
+       "ReleaseSprite", "CreateLogo 8,3", "ShowInTaskbar", "PlaceWindow 0,0,1920,1040 maximized",
        "MoveButton 0 1892,0,1920,22", "MoveBrowser 0,27,1920,1040", "InvalidateWindow"}));
   EXPECT_FALSE(f.host.Has("CutEdgePiece 7"));
   EXPECT_EQ(f.window.edges().H(EdgePiece::kBottom), 0);
@@ -311,8 +314,8 @@ TEST(GameWindow, FullScreenCoversTheScreenAndReturnsToThePreviousState) {
 
     f.window.Run(GameCommand::kToggleFullScreen);
     EXPECT_EQ(f.window.state(), GameWindowState::kFullScreen);
-    EXPECT_TRUE(f.host.InOrder({"MoveBrowser 0,0,1920,1080", "HideWindow",
-                                "PlaceWindow 0,0,1920,1080", "FullScreenChanged on"}));
+    EXPECT_TRUE(f.host.InOrder({"MoveBrowser 0,0,1920,1080", "HideWhilePlacing",
+                                "PlaceWindow 0,0,1920,1080 full", "FullScreenChanged on"}));
     for (size_t slot = 0; slot < f.window.buttonCount(); ++slot)
       EXPECT_FALSE(f.host.buttonVisible[slot]);
     EXPECT_FALSE(f.host.logoVisible);
@@ -353,6 +356,98 @@ TEST(GameWindow, MaximiseOrRestoreInFullScreenLeavesFullScreenIntoThatState) {
   EXPECT_EQ(f.host.window, (GameRect{480, 200, 1440, 840}));
 }
 
+TEST(GameWindow, EveryStateUsesTheMonitorHoldingTheWindow) {
+  Fixture f;
+  f.Start();
+  f.window.Run(GameCommand::kRestore);
+  const GameRect firstRestored{480, 200, 1440, 840};
+  ASSERT_EQ(f.host.window, firstRestored);
+  // The player drags the window onto a smaller monitor right of the first one.
+  const GameRect first = f.host.monitor, firstArea = f.host.workArea;
+  f.host.monitor = {1920, 0, 3200, 1024};
+  f.host.workArea = {1920, 0, 3200, 994};
+  f.host.window = {2000, 100, 2960, 740};
+  f.window.Run(GameCommand::kMaximize);
+  EXPECT_EQ(f.host.window, f.host.workArea);
+  f.window.Run(GameCommand::kRestore);
+  const GameRect secondRestored{2080, 177, 3040, 817};  // centred in a box at its corner
+  EXPECT_EQ(f.host.window, secondRestored);
+  f.window.Run(GameCommand::kToggleFullScreen);
+  EXPECT_EQ(f.host.window, f.host.monitor);
+  f.window.Run(GameCommand::kToggleFullScreen);
+  EXPECT_EQ(f.host.window, secondRestored);
+  // Back on the first monitor, the first monitor's rectangle again.
+  f.host.monitor = first;
+  f.host.workArea = firstArea;
+  f.window.Run(GameCommand::kMaximize);
+  f.window.Run(GameCommand::kRestore);
+  EXPECT_EQ(f.host.window, firstRestored);
+}
+
+TEST(GameWindow, AfterAMonitorChangeTheWindowIsOnAMonitorAgain) {
+  struct Case {
+    const char* name;
+    void (*setUp)(Fixture&);
+    std::vector<std::string> calls;
+  } const cases[] = {
+      {"maximised on a monitor that went away",
+       [](Fixture& f) { f.host.window = {1920, 0, 3200, 994}; },
+       {"PlaceWindow 0,0,1920,1040 maximized"}},
+      {"maximised on a monitor that stayed", [](Fixture&) {}, {}},
+      {"full screen on a monitor that went away",
+       [](Fixture& f) {
+         f.window.Run(GameCommand::kToggleFullScreen);
+         f.host.window = {1920, 0, 3200, 1024};
+       },
+       {"MoveBrowser 0,0,1920,1080", "PlaceWindow 0,0,1920,1080 full"}},
+      {"restored, off every monitor",
+       [](Fixture& f) {
+         f.window.Run(GameCommand::kRestore);
+         f.host.window = {2100, 100, 3060, 740};
+       },
+       {"MoveWindow 960,100,1920,740"}},
+      {"restored, still partly on its monitor",
+       [](Fixture& f) {
+         f.window.Run(GameCommand::kRestore);
+         f.host.window = {1900, 100, 2860, 740};
+       },
+       {}},
+      {"maximised but hidden to the tray",
+       [](Fixture& f) {
+         f.window.Run(GameCommand::kHideToTray);
+         f.host.window = {1920, 0, 3200, 994};
+       },
+       {}},
+      {"no monitor reported",
+       [](Fixture& f) {
+         f.host.monitor = {};
+         f.host.window = {1920, 0, 3200, 994};
+       },
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    f.Start();
+    c.setUp(f);
+    f.host.log.clear();
+    f.window.OnMonitorsChanged();
+    EXPECT_EQ(f.host.log, c.calls);
+  }
+}
+
+TEST(GameWindow, ADesktopWithoutMonitorsGivesTheConfiguredSize) {
+  Fixture f;
+  f.host.workArea = {};
+  f.host.monitor = {};
+  ASSERT_EQ(f.window.Initialize(), GameInitStop::kNone);
+  EXPECT_EQ(f.host.log.front(), "MoveWindow 0,0,960,640");
+  EXPECT_TRUE(f.host.Has("PlaceWindow 0,0,960,640 maximized"));
+  EXPECT_EQ(f.window.minTrackSize(), (GameSize{960, 640}));
+  f.window.Run(GameCommand::kToggleFullScreen);
+  EXPECT_EQ(f.host.window, (GameRect{0, 0, 960, 640}));
+}
+
 TEST(GameWindow, MessageFilterRoutesKeysAndMouseButtons) {
   struct Case {
     const char* name;
@@ -378,7 +473,7 @@ TEST(GameWindow, MessageFilterRoutesKeysAndMouseButtons) {
       {"F10 arrives as a system key",
        InputEvent::SysKeyDown(kKeyF1 + 9, false),
        InputRoute::kConsumed,
-       {"MoveBrowser 0,0,1920,1080", "HideWindow", "PlaceWindow 0,0,1920,1080",
+       {"MoveBrowser 0,0,1920,1080", "HideWhilePlacing", "PlaceWindow 0,0,1920,1080 full",
         "FullScreenChanged on"},
        {}},
       {"Alt+F4 is the system's",

@@ -1,7 +1,9 @@
 #include "game/gtk/game_dialog.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "game/desktop_geometry.h"
 #include "game/gtk/game_browser_cache.h"
 #include "game/gtk/game_input.h"
 #include "skin/gtk/program_icon.h"
@@ -13,39 +15,19 @@
 namespace mc::gtk {
 namespace {
 
-// X11 keeps window positions in 16 bits; configured offsets can be anything. Children are
-// kept well inside that range (anything this far out is off the window anyway).
-constexpr int kMaxChildCoordinate = 30000;
 // Geometry changes from outside are taken over once they stop arriving for this long.
 constexpr guint kSettleMilliseconds = 80;
 
 GdkRectangle ChildRect(const GameRect& r) {
+  // Children are kept where X11 can hold them (anything this far out is off the window anyway).
   const auto coordinate = [](int v) {
-    return std::clamp(v, -kMaxChildCoordinate, kMaxChildCoordinate);
+    return std::clamp(v, -kMaxWindowCoordinate, kMaxWindowCoordinate);
   };
-  const auto side = [](int v) { return std::clamp(v, 0, kMaxChildCoordinate); };
+  const auto side = [](int v) { return std::clamp(v, 0, kMaxWindowCoordinate); };
   return {coordinate(r.left), coordinate(r.top), side(r.width()), side(r.height())};
 }
 
 GameRect FromGdk(const GdkRectangle& r) { return {r.x, r.y, r.x + r.width, r.y + r.height}; }
-
-GdkMonitor* PrimaryMonitor() {
-  GdkDisplay* display = gdk_display_get_default();
-  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
-  return monitor ? monitor : gdk_display_get_monitor(display, 0);
-}
-
-// Windows keeps a window no larger than the screen; so does this port, whatever size the
-// configuration asks for, which also keeps the window's drawing surfaces bounded.
-GameRect ClampWindowRect(const GameRect& r) {
-  GdkWindow* root = gdk_get_default_root_window();
-  const int maxWidth = std::max(1, gdk_window_get_width(root));
-  const int maxHeight = std::max(1, gdk_window_get_height(root));
-  const int left = std::clamp(r.left, -kMaxChildCoordinate, kMaxChildCoordinate);
-  const int top = std::clamp(r.top, -kMaxChildCoordinate, kMaxChildCoordinate);
-  return {left, top, left + std::clamp(r.width(), 1, maxWidth),
-          top + std::clamp(r.height(), 1, maxHeight)};
-}
 
 // The key-and-button state is exactly the left button (no other button, Shift or Control).
 bool LeftButtonOnly(guint state) {
@@ -67,6 +49,7 @@ CGameDialog::~CGameDialog() {
   alive_.reset();  // any task still queued finds the dialog gone
   callback_.Attach(nullptr);
   if (settleTimer_) g_source_remove(settleTimer_);
+  if (screen_) g_signal_handlers_disconnect_by_data(screen_, this);
   menu_.Close();
   tray_.Remove();
   if (window_) {
@@ -107,6 +90,9 @@ void CGameDialog::BuildWindow() {
   g_signal_connect(window_, "destroy", G_CALLBACK(OnWindowDestroyed), this);
   g_signal_connect(window_, "configure-event", G_CALLBACK(OnConfigure), this);
   g_signal_connect(window_, "window-state-event", G_CALLBACK(OnWindowState), this);
+  screen_ = gtk_widget_get_screen(window_);
+  g_signal_connect(screen_, "monitors-changed", G_CALLBACK(OnMonitorsChanged), this);
+  placement_.Attach(window_);
   gtk_widget_realize(window_);
   gtk_widget_realize(layout_);
   // Every pointer move is seen, as Windows delivers them: the title drag follows the pointer
@@ -119,6 +105,7 @@ GameInitStop CGameDialog::DoModal() {
   loop_ = g_main_loop_new(nullptr, FALSE);
   BuildWindow();
   const GameInitStop stop = model_.Initialize();
+  placement_.SetMinimumSize(model_.minTrackSize());
   if (stop != GameInitStop::kNone && !ended_) {
     // The frame does not work without the parts that were not made: the system's frame lets
     // the player move and close the window (through the close question). What was made is
@@ -138,17 +125,9 @@ GameInitStop CGameDialog::DoModal() {
 
 // --- Facts ---------------------------------------------------------------------------------
 
-GameRect CGameDialog::WorkArea() {
-  GdkRectangle area{0, 0, 0, 0};
-  if (GdkMonitor* monitor = PrimaryMonitor()) gdk_monitor_get_workarea(monitor, &area);
-  return FromGdk(area);
-}
+GameRect CGameDialog::WorkArea() { return FromGdk(placement_.Monitor().workArea); }
 
-GameSize CGameDialog::ScreenSize() {
-  GdkRectangle area{0, 0, 0, 0};
-  if (GdkMonitor* monitor = PrimaryMonitor()) gdk_monitor_get_geometry(monitor, &area);
-  return {area.width, area.height};
-}
+GameRect CGameDialog::MonitorRect() { return FromGdk(placement_.Monitor().geometry); }
 
 GamePoint CGameDialog::CursorPosition() {
   GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
@@ -242,36 +221,14 @@ void CGameDialog::ShowInTaskbar() { gtk_window_set_skip_taskbar_hint(GTK_WINDOW(
 
 // --- The window ----------------------------------------------------------------------------
 
-void CGameDialog::ApplyGeometry(const GameRect& wanted) {
-  const GameRect r = ClampWindowRect(wanted);
-  // A new size asked for counts as a size change even where the screen keeps the window at
-  // the size it had: the children are laid out for the new state all the same.
-  const GameSize asked{wanted.width(), wanted.height()};
-  const bool resized =
-      r.width() != rect_.width() || r.height() != rect_.height() || asked != askedSize_;
-  askedSize_ = asked;
-  rect_ = r;
-  GtkWindow* window = GTK_WINDOW(window_);
-  gtk_window_move(window, r.left, r.top);
-  gtk_window_resize(window, r.width(), r.height());
-  // A mapped window moves and resizes in one request, so a left or top edge being dragged
-  // does not first push the whole window over.
-  if (gtk_widget_get_mapped(window_))
-    gdk_window_move_resize(gtk_widget_get_window(window_), r.left, r.top, r.width(), r.height());
-  if (resized) model_.OnSize(iconified_);
-}
-
 void CGameDialog::MoveWindow(const GameRect& rect) {
   // X moves a window with its contents; only a new size needs painting, and the size change
   // lays the window out and invalidates it.
-  if (!windowGone_) ApplyGeometry(rect);
+  if (!windowGone_ && placement_.Move(rect)) model_.OnSize(iconified_);
 }
 
-void CGameDialog::PlaceWindow(const GameRect& rect) {
-  if (windowGone_) return;
-  if (iconified_) gtk_window_deiconify(GTK_WINDOW(window_));
-  ApplyGeometry(rect);
-  gtk_window_present(GTK_WINDOW(window_));
+void CGameDialog::PlaceWindow(const GameRect& rect, GameWindowState state) {
+  if (!windowGone_ && placement_.Place(rect, state)) model_.OnSize(iconified_);
 }
 
 void CGameDialog::HideWindow() {
@@ -281,7 +238,8 @@ void CGameDialog::HideWindow() {
 void CGameDialog::ShowWindow() {
   if (windowGone_) return;
   // Mapped again, the window goes back where it was, not where a window manager would put it.
-  gtk_window_move(GTK_WINDOW(window_), rect_.left, rect_.top);
+  const GameRect& r = placement_.rect();
+  gtk_window_move(GTK_WINDOW(window_), r.left, r.top);
   gtk_window_present(GTK_WINDOW(window_));
 }
 
@@ -300,13 +258,19 @@ void CGameDialog::InvalidateWindow() {
   if (!windowGone_) gtk_widget_queue_draw(window_);
 }
 
-void CGameDialog::BeginSizing(int edge, GamePoint screen) { sizing_.Begin(edge, rect_, screen); }
+void CGameDialog::BeginSizing(int edge, GamePoint screen) {
+  if (placement_.managed()) {
+    placement_.BeginResize(edge, press_);
+  } else {
+    sizing_.Begin(edge, placement_.rect(), screen);
+  }
+}
 
 void CGameDialog::Sizing(GamePoint pointer) {
   std::optional<GameRect> proposed = sizing_.Track(pointer);
   if (!proposed) return;
   model_.OnSizing(*proposed);
-  if (*proposed != rect_) MoveWindow(*proposed);
+  if (*proposed != placement_.rect()) MoveWindow(*proposed);
 }
 
 void CGameDialog::EndPointerOperation() {
@@ -359,8 +323,9 @@ void CGameDialog::SetButtonVisible(size_t slot, bool visible) {
 GameRect CGameDialog::ButtonRectOnScreen(size_t slot) {
   if (slot >= buttonRects_.size()) return {};
   const GameRect& r = buttonRects_[slot];
-  return {SaturatedAdd(r.left, rect_.left), SaturatedAdd(r.top, rect_.top),
-          SaturatedAdd(r.right, rect_.left), SaturatedAdd(r.bottom, rect_.top)};
+  const GameRect& window = placement_.rect();
+  return {SaturatedAdd(r.left, window.left), SaturatedAdd(r.top, window.top),
+          SaturatedAdd(r.right, window.left), SaturatedAdd(r.bottom, window.top)};
 }
 
 void CGameDialog::SetButtonLink(size_t slot, const std::string& url) {
@@ -488,12 +453,17 @@ bool CGameDialog::LayoutEvent(const GdkEvent& event) {
       if (event.button.button == 3)
         return model_.FilterInput(*MouseInput(event)) == InputRoute::kConsumed;
       if (event.button.button == 1) {
+        press_ = {event.button.button, screen, event.button.time};
         const HitCode hit = model_.OnNcHitTest(screen);
         if (IsDoubleClick(layout_, event.button) && hit == HitCode::kClient &&
             TitleDoubleClick(screen))
           return true;
         if (hit != HitCode::kClient) {
           model_.OnNcLButtonDown(static_cast<int>(hit), screen);
+        } else if (placement_.managed()) {
+          // The system's move starts once the pointer travels (SystemMoveEvent), so that
+          // clicks and double-clicks on the band stay ours.
+          pressOnClient_ = model_.TitleBandDraggable(ClientPoint(screen));
         } else {
           // The grab point is where the button went down, whatever moves came before.
           model_.OnMouseMove(ClientPoint(screen), false);
@@ -519,6 +489,10 @@ bool CGameDialog::LayoutEvent(const GdkEvent& event) {
       if (!Inside(screen) && !pressOnClient_) return true;
       const HitCode hit = model_.OnNcHitTest(screen);
       SetCursor(model_.OnSetCursor(static_cast<int>(hit)));
+      if (placement_.managed()) {
+        if (pressOnClient_) SystemMoveEvent(event.motion, screen);
+        return true;
+      }
       if (hit == HitCode::kClient || pressOnClient_)
         model_.OnMouseMove(ClientPoint(screen), LeftButtonOnly(event.motion.state));
       return true;
@@ -569,6 +543,21 @@ bool CGameDialog::ButtonEvent(GtkWidget* button, const GdkEvent& event) {
   }
 }
 
+void CGameDialog::SystemMoveEvent(const GdkEventMotion& motion, GamePoint screen) {
+  if (!(motion.state & GDK_BUTTON1_MASK)) {
+    pressOnClient_ = false;
+    return;
+  }
+  gint threshold = 8;
+  g_object_get(gtk_settings_get_default(), "gtk-dnd-drag-threshold", &threshold, nullptr);
+  if (std::abs(screen.x - press_.root.x) < threshold &&
+      std::abs(screen.y - press_.root.y) < threshold)
+    return;
+  pressOnClient_ = false;
+  // As from the press itself: the window catches up with the pointer.
+  placement_.BeginMove(press_);
+}
+
 bool CGameDialog::IsDoubleClick(GtkWidget* widget, const GdkEventButton& press) {
   DoubleClickLimits limits;
   g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &limits.time,
@@ -604,6 +593,7 @@ void CGameDialog::OnWindowDestroyed(GtkWidget*, gpointer data) {
   // window ends as if it had been closed.
   auto* self = static_cast<CGameDialog*>(data);
   self->windowGone_ = true;
+  self->placement_.Attach(nullptr);
   Guarded([&] { self->model_.EndGameWindow(); });
   self->EndDialog();
 }
@@ -611,8 +601,23 @@ void CGameDialog::OnWindowDestroyed(GtkWidget*, gpointer data) {
 gboolean CGameDialog::OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
   auto* self = static_cast<CGameDialog*>(data);
   const GameRect seen{event->x, event->y, event->x + event->width, event->y + event->height};
-  if (seen != self->rect_) self->ScheduleSettle();
+  if (self->ended_ || self->windowGone_) return FALSE;
+  // On bare X11 the reports trail our own moves: where the window is settles once they stop.
+  // Where the system moves and sizes the window, its reports are taken at once; under a window
+  // manager the position settles as well, since the manager may move the frame without a
+  // report (as it maps the window).
+  const DesktopKind kind = self->placement_.kind();
+  if (kind == DesktopKind::kBareX11) {
+    if (seen != self->placement_.rect()) self->ScheduleSettle();
+    return FALSE;
+  }
+  self->TakeGeometry(seen);
+  if (kind == DesktopKind::kX11WindowManager) self->ScheduleSettle();
   return FALSE;
+}
+
+void CGameDialog::TakeGeometry(const GameRect& seen) {
+  if (placement_.Take(seen)) Guarded([&] { model_.OnSize(iconified_); });
 }
 
 void CGameDialog::ScheduleSettle() {
@@ -631,13 +636,17 @@ gboolean CGameDialog::OnSettle(gpointer data) {
   gint x = 0, y = 0;
   gdk_window_get_origin(window, &x, &y);
   const GameRect actual{x, y, x + gdk_window_get_width(window), y + gdk_window_get_height(window)};
-  if (actual == self->rect_) return G_SOURCE_REMOVE;
-  // Moved or sized from outside (a window manager): the window is where the system put it.
-  const bool resized =
-      actual.width() != self->rect_.width() || actual.height() != self->rect_.height();
-  self->rect_ = actual;
-  if (resized) Guarded([&] { self->model_.OnSize(self->iconified_); });
+  // Moved or sized from outside: the window is where the system put it.
+  if (actual != self->placement_.rect()) self->TakeGeometry(actual);
   return G_SOURCE_REMOVE;
+}
+
+void CGameDialog::OnMonitorsChanged(GdkScreen*, gpointer data) {
+  // Run from the main loop, once GDK knows the new monitors and outside the signal.
+  auto* self = static_cast<CGameDialog*>(data);
+  self->Post([self] {
+    if (!self->ended_ && !self->windowGone_) self->model_.OnMonitorsChanged();
+  });
 }
 
 gboolean CGameDialog::OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {

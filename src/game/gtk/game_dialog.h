@@ -5,16 +5,22 @@
 // GameWindow calls and carries out GameWindowHost with GTK calls, nothing more.
 //
 // How Windows mechanisms map here:
+//  - geometry: GamePlacement carries out the model's moves and states on the desktop at hand
+//    (bare X11, a window manager, Wayland);
 //  - hit test and border sizing: a press on the layout's own surface is hit-tested by the
-//    model; a border press starts a sizing loop of our own (the pointer is held by the press),
-//    so every proposed rectangle passes the model's clamp as WM_SIZING would;
-//  - title dragging: the model's drag rule on pointer moves, with client points taken from the
-//    root coordinates and the rectangle last asked for, so moves never feed back on themselves;
+//    model; on bare X11 a border press starts a sizing loop of our own (the pointer is held by
+//    the press), so every proposed rectangle passes the model's clamp as WM_SIZING would;
+//    elsewhere the system sizes the window from that border, kept to the model's minimum;
+//  - title dragging: on bare X11 the model's drag rule on pointer moves, with client points
+//    taken from the root coordinates and the rectangle last asked for, so moves never feed back
+//    on themselves; elsewhere a press the model finds on the draggable band starts the
+//    system's move;
 //  - the message filter: the window's key-press handler runs before the focus widget (the page
 //    included) sees a key; an "event" handler on each child with a window of its own (the web
 //    view, the buttons) and on the layout sees mouse buttons before the child does;
 //  - WM_SIZE: sent at once when the window is moved to a new size, as Windows does inside
 //    MoveWindow; sizes set from outside (a window manager) arrive through configure events;
+//  - WM_DISPLAYCHANGE: the screen's monitors-changed signal;
 //  - WM_COMMAND from buttons and menus, and tray messages: posted to the main loop, so no
 //    command runs inside the emission of the widget that reported it.
 #pragma once
@@ -37,6 +43,7 @@
 #include "game/game_window.h"
 #include "game/gtk/game_dialog_callback.h"
 #include "game/gtk/game_frame_painter.h"
+#include "game/gtk/game_placement.h"
 #include "game/gtk/game_prompts.h"
 #include "game/gtk/game_tray_icon.h"
 #include "package/launcher_config.h"
@@ -71,10 +78,10 @@ class CGameDialog : private GameWindowHost {
  private:
   // GameWindowHost.
   GameRect WorkArea() override;
-  GameSize ScreenSize() override;
-  GameRect WindowRect() override { return rect_; }
-  GameRect NormalWindowRect() override { return rect_; }
-  GameRect ClientRectOnScreen() override { return rect_; }
+  GameRect MonitorRect() override;
+  GameRect WindowRect() override { return placement_.rect(); }
+  GameRect NormalWindowRect() override { return placement_.rect(); }
+  GameRect ClientRectOnScreen() override { return placement_.rect(); }
   GamePoint CursorPosition() override;
   std::string ProgramPath() override { return app_.ProgramPath(); }
   void SetWindowText(const std::string& text) override;
@@ -87,7 +94,9 @@ class CGameDialog : private GameWindowHost {
   bool CreateLogo(GamePoint position, GameSize& size) override;
   void ShowInTaskbar() override;
   void MoveWindow(const GameRect& rect) override;
-  void PlaceWindow(const GameRect& rect) override;
+  void PlaceWindow(const GameRect& rect, GameWindowState state) override;
+  // GTK's desktops change states in one step; unmapping would end the window's states.
+  void HideWhilePlacing() override {}
   void HideWindow() override;
   void ShowWindow() override;
   void MinimizeWindow() override;
@@ -123,24 +132,28 @@ class CGameDialog : private GameWindowHost {
   static gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer self);
   static gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer self);
   static gboolean OnSettle(gpointer self);
+  static void OnMonitorsChanged(GdkScreen*, gpointer self);
 
   void BuildWindow();
   bool LayoutEvent(const GdkEvent& event);
   bool ChildEvent(GtkWidget* child, const GdkEvent& event);
   bool ButtonEvent(GtkWidget* button, const GdkEvent& event);
+  // A pointer move with the band pressed, where the system moves the window.
+  void SystemMoveEvent(const GdkEventMotion& motion, GamePoint screen);
   bool IsDoubleClick(GtkWidget* widget, const GdkEventButton& press);
   bool TitleDoubleClick(GamePoint screen);
   void Sizing(GamePoint pointer);
   void EndPointerOperation();
   void SetCursor(CursorShape shape);
-  void ApplyGeometry(const GameRect& rect);
   void ScheduleSettle();
+  void TakeGeometry(const GameRect& seen);
   GamePoint ClientPoint(GamePoint screen) const {
-    return {screen.x - rect_.left, screen.y - rect_.top};
+    const GameRect& r = placement_.rect();
+    return {screen.x - r.left, screen.y - r.top};
   }
   bool Inside(GamePoint screen) const {
-    return screen.x >= rect_.left && screen.x < rect_.right && screen.y >= rect_.top &&
-           screen.y < rect_.bottom;
+    const GameRect& r = placement_.rect();
+    return screen.x >= r.left && screen.x < r.right && screen.y >= r.top && screen.y < r.bottom;
   }
   // Runs `task` from the main loop unless the window has ended by then.
   void Post(std::function<void()> task) noexcept;
@@ -168,8 +181,9 @@ class CGameDialog : private GameWindowHost {
   std::optional<CursorShape> cursorShown_;
   GMainLoop* loop_ = nullptr;
 
-  GameRect rect_;       // where the window was last put, screen coordinates
-  GameSize askedSize_;  // the size last asked for, before keeping it to the screen
+  GamePlacement placement_;
+  GdkScreen* screen_ = nullptr;  // its monitors-changed signal is ours until the dialog ends
+  PointerPress press_;           // the left press being handled
   bool iconified_ = false;
   bool ended_ = false;
   bool windowGone_ = false;  // destroyed from outside
@@ -177,7 +191,8 @@ class CGameDialog : private GameWindowHost {
   guint settleTimer_ = 0;
 
   BorderSizing sizing_;
-  bool pressOnClient_ = false;  // a left press on the title band, held
+  bool pressOnClient_ = false;  // a left press on the title band, held (a system move not
+                                // yet started, where the system moves the window)
 
   // Windows turns the second press of a double-click into a double-click message, so the
   // widget below never sees that press; GDK delivers it as a press first. The last left press

@@ -6,6 +6,7 @@
 #include "game/win32/game_dialog_template.h"
 #include "game/win32/game_painter.h"
 #include "game/win32/wininet_url_cache.h"
+#include "platform/win32/monitors.h"
 #include "platform/win32/prompts.h"
 #include "skin/win32/dib_pixels.h"
 
@@ -149,6 +150,12 @@ bool CGameDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       model_.OnSize(wp == SIZE_MINIMIZED);
       result = 0;
       return true;
+    case WM_DISPLAYCHANGE:
+      model_.OnMonitorsChanged();
+      return false;
+    case WM_SETTINGCHANGE:
+      if (wp == SPI_SETWORKAREA) model_.OnMonitorsChanged();
+      return false;
     case WM_MOUSEMOVE:
       if (model_.OnMouseMove(PointFromLParam(lp), wp == MK_LBUTTON)) return false;
       result = 0;
@@ -234,16 +241,10 @@ POINT CGameDialog::WorkspaceOffset(const RECT& screenRect) const {
 
 // GameWindowHost -------------------------------------------------------------------------
 
-GameRect CGameDialog::WorkArea() {
-  RECT area{};
-  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
-    area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return ToGameRect(area);
-}
-
-GameSize CGameDialog::ScreenSize() {
-  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
+// The monitor holding the window rather than the primary one: a window on a second monitor
+// maximises, restores and goes full screen there instead of jumping to the first.
+GameRect CGameDialog::WorkArea() { return ToGameRect(MonitorOfWindow(hwnd()).work); }
+GameRect CGameDialog::MonitorRect() { return ToGameRect(MonitorOfWindow(hwnd()).monitor); }
 
 GameRect CGameDialog::WindowRect() {
   RECT r{};
@@ -354,7 +355,10 @@ void CGameDialog::MoveWindow(const GameRect& rect) {
   ::MoveWindow(hwnd(), rect.left, rect.top, rect.width(), rect.height(), TRUE);
 }
 
-void CGameDialog::PlaceWindow(const GameRect& rect) {
+// The window stays a normal window of that rectangle in every state: the system's maximised
+// state would add a frame, and the taskbar steps back by itself for a window covering its
+// monitor.
+void CGameDialog::PlaceWindow(const GameRect& rect, GameWindowState) {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   placement.flags = 0;
@@ -365,6 +369,7 @@ void CGameDialog::PlaceWindow(const GameRect& rect) {
   SetWindowPlacement(hwnd(), &placement);
 }
 
+void CGameDialog::HideWhilePlacing() { ::ShowWindow(hwnd(), SW_HIDE); }
 void CGameDialog::HideWindow() { ::ShowWindow(hwnd(), SW_HIDE); }
 void CGameDialog::ShowWindow() {
   ::ShowWindow(hwnd(), SW_SHOW);

@@ -65,7 +65,7 @@ class CGameDialog : public Dialog,
 
   // GameWindowHost: the native side of the core's window.
   GameRect WorkArea() override;
-  GameSize ScreenSize() override;
+  GameRect MonitorRect() override;
   GameRect WindowRect() override;
   GameRect NormalWindowRect() override;
   GameRect ClientRectOnScreen() override;
@@ -81,7 +81,8 @@ class CGameDialog : public Dialog,
   bool CreateLogo(GamePoint position, GameSize& size) override;
   void ShowInTaskbar() override;
   void MoveWindow(const GameRect& rect) override;
-  void PlaceWindow(const GameRect& rect) override;
+  void PlaceWindow(const GameRect& rect, GameWindowState state) override;
+  void HideWhilePlacing() override;
   void HideWindow() override;
   void ShowWindow() override;
   void MinimizeWindow() override;

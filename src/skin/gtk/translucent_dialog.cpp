@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gtk/desktop.h"
 #include "skin/window_placement.h"
 
 namespace mc::gtk {
@@ -35,12 +36,8 @@ CairoRegionPtr OpaquePart(cairo_surface_t* surface, uint8_t minAlpha) {
 
 }  // namespace
 
-PixelRect PrimaryWorkArea() {
-  GdkDisplay* display = gdk_display_get_default();
-  GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
-  if (!monitor && display) monitor = gdk_display_get_monitor(display, 0);
-  GdkRectangle area{0, 0, 0, 0};
-  if (monitor) gdk_monitor_get_workarea(monitor, &area);
+PixelRect NewWindowWorkArea() {
+  const GdkRectangle area = AreaOf(MonitorForNewWindow(gdk_display_get_default())).workArea;
   return {area.x, area.y, area.x + area.width, area.y + area.height};
 }
 
@@ -83,8 +80,9 @@ int CTranslucentDialog::DoModal() {
     gtk_widget_set_visual(window_, rgba);
   gtk_window_set_default_size(GTK_WINDOW(window_), shownWidth, shownHeight);
   if (centre_) {
-    // An undecorated window has no frame: its framed size is the picture's.
-    const PixelPoint corner = CentreInWorkArea(PrimaryWorkArea(), width, height);
+    // An undecorated window has no frame: its framed size is the picture's. Under Wayland the
+    // compositor places the window and this position is not used.
+    const PixelPoint corner = CentreInWorkArea(NewWindowWorkArea(), width, height);
     gtk_window_move(GTK_WINDOW(window_), corner.x, corner.y);
   }
   GtkWidget* layer = gtk_fixed_new();

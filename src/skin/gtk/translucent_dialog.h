@@ -6,7 +6,8 @@
 // over black): the shape then keeps only the pixels at least half opaque, painted in their own
 // colours, so a soft shadow neither leaves a dark rim nor hides the desktop. The window follows
 // the screen when compositing starts or stops. A press on any part of the shape not covered by
-// a control moves the window. It opens centred in the primary monitor's work area.
+// a control moves the window. It opens centred in the work area of the monitor holding
+// the pointer.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -94,8 +95,8 @@ class CTranslucentDialog : public IRenderListener {
   int result_ = kDialogCancel;
 };
 
-// The rectangle of the primary monitor's work area (the first monitor's when none is
-// marked primary).
-PixelRect PrimaryWorkArea();
+// The work area of the monitor a new window opens on: the one holding the pointer, else the
+// first; empty when the display reports no monitor.
+PixelRect NewWindowWorkArea();
 
 }  // namespace mc::gtk

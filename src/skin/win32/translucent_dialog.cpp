@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "skin/window_placement.h"
+#include "platform/win32/monitors.h"
 #include "platform/win32/system_functions.h"
 
 namespace mc::win32 {
@@ -45,8 +46,7 @@ LRESULT CTranslucentDialog::OnCreate(UINT msg, WPARAM wp, LPARAM lp) {
     // the picture's size once its caption is gone.
     RECT framed{0, 0, width, height};
     AdjustWindowRect(&framed, static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)), FALSE);
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = MonitorOfCursor().work;
     corner = CentreInWorkArea({work.left, work.top, work.right, work.bottom},
                               framed.right - framed.left, framed.bottom - framed.top);
   }

@@ -4,9 +4,9 @@
 // CTranslucentDialog turns its dialog into a layered captionless popup the size of the
 // picture and shows the picture with UpdateLayeredWindow, so transparent pixels show (and
 // pass clicks to) what is below. At WM_CREATE it makes its overlay (a CStandardDialog of a
-// derived class's choosing), centres itself in the work area, and from then on keeps the
-// overlay over itself on every move and size. A press on any part the overlay leaves
-// uncovered drags the pair. The overlay's OK and Cancel close both.
+// derived class's choosing) and centres itself in the work area of the monitor holding the
+// pointer; from then on it keeps the overlay over itself on every move and size. A press on
+// any part the overlay leaves uncovered drags the pair. The overlay's OK and Cancel close both.
 #pragma once
 
 #include <winsock2.h>

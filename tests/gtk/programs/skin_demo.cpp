@@ -204,7 +204,7 @@ gboolean BackdropPress(GtkWidget*, GdkEventButton* event, gpointer) {
 // A plain window of one colour over the whole work area, mapped before the dialog.
 GtkWidget* ShowBackdrop(uint32_t rgb) {
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  const mc::PixelRect area = PrimaryWorkArea();
+  const mc::PixelRect area = NewWindowWorkArea();
   gtk_window_set_decorated(GTK_WINDOW(window), FALSE);
   gtk_window_set_role(GTK_WINDOW(window), "backdrop");
   gtk_window_move(GTK_WINDOW(window), area.left, area.top);

@@ -1,0 +1,151 @@
+# Desktops players have, started inside the test's own display: a Wayland compositor (weston,
+# shown in the Xvfb so that screenshots and xdotool reach it), an EWMH window manager with a
+# panel, and an X server with two monitors (Xorg's dummy driver; Xvfb has no RandR monitors).
+# Everything started here ends with the script.
+
+# weston_start [SHELL]: a weston session filling the current X display, run by weston's X11
+# back end with the pixman renderer, with SHELL (default desktop-shell.so: no panel, no
+# animations; kiosk-shell.so keeps every window full screen); sets WAYLAND_DISPLAY, so GTK
+# programs started afterwards use Wayland, WESTON_PID, and XDG_RUNTIME_DIR for its socket. A
+# weston started before must have ended.
+weston_start() {
+  local size shell=${1:-desktop-shell.so}
+  size=$(screen_size)
+  export XDG_RUNTIME_DIR="$WORK/runtime"
+  mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+  cat > "$WORK/weston.ini" <<'INI'
+[core]
+idle-time=0
+[shell]
+panel-position=none
+locking=false
+animation=none
+close-animation=none
+startup-animation=none
+focus-animation=none
+INI
+  weston --backend=x11-backend.so --shell="$shell" --use-pixman --width="${size%x*}" \
+    --height="${size#*x}" --config="$WORK/weston.ini" --socket=wayland-mc \
+    --log="$WORK/weston.log" >/dev/null 2>&1 &
+  WESTON_PID=$!
+  at_exit "kill $WESTON_PID >/dev/null 2>&1"
+  # Up once its socket takes clients and its output is a window of the X display.
+  wait_until 20 test -S "$XDG_RUNTIME_DIR/wayland-mc" && wait_until 20 weston_output_shown ||
+    { echo "weston_start: weston did not start"; tail -n 20 "$WORK/weston.log"; return 1; }
+  export WAYLAND_DISPLAY=wayland-mc
+}
+
+# weston_stop: ends the weston of weston_start and waits until it has.
+weston_stop() {
+  kill "$WESTON_PID" 2>/dev/null || true
+  wait_until 10 weston_gone || echo "weston_stop: weston did not end"
+}
+weston_gone() { ! kill -0 "$WESTON_PID" 2>/dev/null; }
+weston_output_shown() { xwininfo -root -children 2>/dev/null | grep 'Weston Compositor' >/dev/null; }
+
+# wm_start openbox|xfwm4: that window manager with a tint2 panel along the bottom edge of the
+# primary monitor; waits
+# until the manager has taken the screen and the panel's strut has made the work area smaller.
+# WM_NAME is the manager, WORKAREA the work area ("X,Y,W,H").
+wm_start() {
+  WM_NAME=$1
+  case "$WM_NAME" in
+    openbox) openbox --sm-disable >"$WORK/wm.log" 2>&1 & ;;
+    xfwm4) xfwm4 --sm-client-disable >"$WORK/wm.log" 2>&1 & ;;
+    *) echo "wm_start: unknown window manager $WM_NAME"; return 1 ;;
+  esac
+  at_exit "kill $! >/dev/null 2>&1"
+  wait_until 20 wm_supports _NET_WM_STATE_FULLSCREEN ||
+    { echo "wm_start: $WM_NAME did not start"; cat "$WORK/wm.log"; return 1; }
+  mkdir -p "$WORK/tint2"
+  cat > "$WORK/tint2/tint2rc" <<'RC'
+panel_items = T
+panel_position = bottom center horizontal
+panel_monitor = primary
+panel_size = 100% 30
+panel_dock = 0
+strut_policy = follow_size
+panel_layer = top
+taskbar_mode = single_desktop
+RC
+  tint2 -c "$WORK/tint2/tint2rc" >"$WORK/tint2.log" 2>&1 &
+  at_exit "kill $! >/dev/null 2>&1"
+  local full
+  full=$(screen_size)
+  wait_until 20 work_area_below "${full#*x}" ||
+    { echo "wm_start: the panel reserved no space"; cat "$WORK/tint2.log"; return 1; }
+  WORKAREA=$(work_area)
+}
+
+# screen_size: the X screen's size, "WxH".
+screen_size() { xdpyinfo 2>/dev/null | awk '/dimensions:/{size = $2} END{print size}'; }
+
+# wm_supports ATOM: the running window manager announces ATOM in _NET_SUPPORTED.
+wm_supports() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -w "$1" >/dev/null; }
+
+# work_area: the first desktop's _NET_WORKAREA as "X,Y,W,H".
+work_area() {
+  xprop -root _NET_WORKAREA 2>/dev/null | sed -nE 's/.*= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+).*/\1,\2,\3,\4/p'
+}
+work_area_below() { local h; h=$(work_area | cut -d, -f4); [ -n "$h" ] && [ "$h" -lt "$1" ]; }
+
+# xorg_start MONITOR...: an Xorg server on the dummy driver with one monitor per argument
+# ("WxH", a mode the driver knows: 1280x800, 1024x768, 800x600, ...), side by side from the
+# left, top edges aligned; sets DISPLAY. Needs no hardware and no console, but the right to
+# start Xorg (root).
+xorg_start() {
+  local conf="$WORK/xorg.conf" number width=0 height=0 m output=0 previous
+  for m in "$@"; do
+    width=$((width + ${m%x*}))
+    [ "${m#*x}" -gt "$height" ] && height=${m#*x}
+  done
+  cat > "$conf" <<CONF
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "card"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "card"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual $width $height
+  EndSubSection
+EndSection
+CONF
+  number=$(mktemp)
+  Xorg -displayfd 3 -config "$conf" -noreset -nolisten tcp -sharevts -novtswitch \
+    -logfile "$WORK/xorg.log" 3>"$number" >/dev/null 2>&1 &
+  XORG_PID=$!
+  at_exit "kill $XORG_PID >/dev/null 2>&1"
+  wait_until 20 test -s "$number" ||
+    { echo "xorg_start: Xorg did not start"; tail -n 20 "$WORK/xorg.log"; rm -f "$number"; return 1; }
+  export DISPLAY=":$(head -n 1 "$number")"
+  rm -f "$number"
+  # Each monitor is an output of the dummy card with a mode of its size.
+  previous=""
+  for m in "$@"; do
+    xrandr --addmode "DUMMY$output" "$m" 2>/dev/null || true  # the first output has them all
+    if [ -z "$previous" ]; then
+      xrandr --output "DUMMY$output" --mode "$m" --pos 0x0 --primary
+    else
+      xrandr --output "DUMMY$output" --mode "$m" --right-of "$previous"
+    fi
+    previous="DUMMY$output"
+    output=$((output + 1))
+  done
+  [ "$(xrandr --listmonitors | awk 'NR == 1 {print $2}')" = "$#" ] ||
+    { echo "xorg_start: expected $# monitors"; xrandr --listmonitors; return 1; }
+}
