@@ -249,7 +249,8 @@ void CGameDialog::MinimizeWindow() {
   // A hidden window is mapped again minimised (where a window manager minimises windows at
   // all; without one it simply shows), where it was.
   if (!gtk_widget_get_visible(window_)) {
-    gtk_window_move(GTK_WINDOW(window_), rect_.left, rect_.top);
+    const GameRect& r = placement_.rect();
+    gtk_window_move(GTK_WINDOW(window_), r.left, r.top);
     gtk_widget_show(window_);
   }
 }
