@@ -12,7 +12,7 @@ LOG="$WORK/demo.log"
 ROOT=51,204,102
 
 start_in "$WORK" "$MC_BUILD/skin_demo" "$CONFIG" "$LOG"
-wait_until 10 grep -qx drawn "$LOG" 2>/dev/null ||
+wait_until 30 grep -qx drawn "$LOG" 2>/dev/null ||
   check "demo shows its window" drawn "$(cat "$LOG" 2>/dev/null)"
 # Coloured once a client holds the server: the last client leaving resets it (and its colour).
 xsetroot -solid '#33cc66'
