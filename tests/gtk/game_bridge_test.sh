@@ -192,9 +192,10 @@ check "the tray gone: the hidden window shows again" IsViewable \
 
 # --- A flood of title calls in a loop, then code 1: the calls are taken in batches and the
 # title drawn once per batch, so the end call is reached and the program ends.
-check "a loop of 200000 title calls is made" done \
-  "$(page_call '(function () { for (var i = 0; i < 200000; i++) window.external.JsCallClient("6", "t" + i, "x"); return ["1"]; })()')"
-check "code 1 after the flood ends the program without a question" yes "$(ended 30)"
+# (bench/game/run_bridge.sh measures a flood of 200,000.)
+check "a loop of 20000 title calls is made" done \
+  "$(page_call '(function () { for (var i = 0; i < 20000; i++) window.external.JsCallClient("6", "t" + i, "x"); return ["1"]; })()')"
+check "code 1 after the flood ends the program without a question" yes "$(ended 60)"
 
 # --- Code 2 starts the program again and ends this one.
 pages=$(requests '^/game.html$')

@@ -130,7 +130,7 @@ CONF
     -logfile "$WORK/xorg.log" 3>"$number" >/dev/null 2>&1 &
   XORG_PID=$!
   at_exit "kill $XORG_PID >/dev/null 2>&1"
-  wait_until 20 test -s "$number" ||
+  wait_until 20 displayfd_written "$number" ||
     { echo "xorg_start: Xorg did not start"; tail -n 20 "$WORK/xorg.log"; rm -f "$number"; return 1; }
   export DISPLAY=":$(head -n 1 "$number")"
   rm -f "$number"
