@@ -79,8 +79,12 @@ check "long page title: the window text stays" "$(printf '测%.0s' $(seq 63))" "
 click 1238 10
 eventually_geometry "$GAME_ID" 160,80,960,640 >/dev/null
 drag 500 90 -600 -200
-IFS=, read -r x y _ _ <<< "$(geometry "$GAME_ID")"
-check "dragged off the screen" yes "$([ "$x" -lt 0 ] && [ "$y" -lt 0 ] && echo yes || echo no)"
+off_screen() {
+  local x y
+  IFS=, read -r x y _ _ <<< "$(geometry "$GAME_ID")"
+  [ "$x" -lt 0 ] && [ "$y" -lt 0 ]
+}
+check "dragged off the screen" yes "$(wait_until 10 off_screen && echo yes || echo no)"
 xdotool mousemove 300 300 key F11  # keys go to the window under the pointer
 eventually_geometry "$GAME_ID" 0,0,1280,800 >/dev/null
 xdotool key F11
