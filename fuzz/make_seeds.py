@@ -189,6 +189,9 @@ def skin_png_seeds():
     seeds["one_pixel.png"] = png(1, 1, 2, 8, [b"\x00\xff\x00"])
     seeds["zero_size.png"] = png(0, 0, 6, 8, [])
     seeds["huge_header.png"] = png(32767, 32767, 0, 1, [b"\0"])
+    # A chunk before the picture data that claims almost 2 GiB and holds a few bytes.
+    seeds["huge_chunk.png"] = (png(3, 2, 2, 8, [bytes(9)] * 2)[:33] +
+                               struct.pack(">I", 0x7FFF0000) + b"sPLT" + bytes(16))
     return seeds
 
 

@@ -1,7 +1,7 @@
 // The package checker of mcpack on configuration texts of any shape and any mix of present,
 // missing and undecodable pictures. Its reports stay well-formed: every problem names its
-// file, lines are within the text, and a package without a configuration is reported as one
-// that stops the client.
+// file, lines are within that file's text (only the configuration and the update key are read
+// as text), and a package without a configuration is reported as one that stops the client.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -15,11 +15,6 @@
 #include "fuzz_check.h"
 #include "base/package_layout.h"
 #include "package/package_check.h"
-
-namespace {
-
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
@@ -52,12 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   };
 
   const std::vector<mc::PackageProblem> problems = mc::CheckPackage(read, decode);
-  const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n') +
-                                     std::count(text.begin(), text.end(), '\r')) + 1;
   for (const mc::PackageProblem& problem : problems) {
     FUZZ_CHECK(!problem.file.empty() && !problem.message.empty());
+    const bool text = problem.file == mc::kConfigEntry || problem.file == mc::kUpdateKeyEntry;
+    FUZZ_CHECK(text || problem.line == 0);
+    if (!text) continue;
+    const std::vector<uint8_t> content = read(problem.file).value_or(std::vector<uint8_t>{});
+    const int lines = static_cast<int>(std::count(content.begin(), content.end(), '\n') +
+                                       std::count(content.begin(), content.end(), '\r')) + 1;
     FUZZ_CHECK(problem.line >= 0 && problem.line <= lines);
-    FUZZ_CHECK(problem.file == mc::kConfigEntry || problem.line == 0);
   }
   if (!hasConfig) {
     FUZZ_CHECK(std::any_of(problems.begin(), problems.end(), [](const mc::PackageProblem& p) {

@@ -67,6 +67,7 @@ round() {  # round NAME: one round on the desktop as it is
 
   # Back on the second monitor, maximised there, then that monitor is unplugged.
   drag 640 $(((fh - 400) / 2 + 10)) 1100 0
+  eventually_geometry "$GAME_ID" "1440,$(((fh - 400) / 2)),600,400" >/dev/null
   double_click 1740 $(((fh - 400) / 2 + 10))
   check "$name: maximised on the second monitor again" "$SECOND" \
     "$(eventually_geometry "$GAME_ID" "$SECOND")"

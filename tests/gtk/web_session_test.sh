@@ -38,7 +38,7 @@ game_brand "$PKG" "$WORK/game/other.client"
 play() {
   local probes
   probes=$(requests '^/cookies ')
-  game_start "$1" >/dev/null
+  game_start "$1"
   wait_requests '^/cookies ' $((probes + 1)) || true
   SENT=$(grep '^/cookies ' "$REQUESTS" | tail -n 1 | cut -d' ' -f2-)
 }

@@ -25,16 +25,28 @@ file_has_lines() { [ -f "$1" ] && [ "$(wc -l < "$1")" -ge "$2" ]; }
 
 # wait_window ROLE [NAME] [SECONDS]: prints the id of a visible window whose WM_WINDOW_ROLE is
 # ROLE (and whose name matches the regular expression NAME), waiting up to SECONDS (30 by
-# default: the first WebKit start is slow on a busy machine).
+# default: the first WebKit start is slow on a busy machine). The window of a program that was
+# ended but is still being taken down (its main thread gone, others not yet) does not count:
+# on a busy machine that can take many seconds, and the window stays on the screen meanwhile.
 wait_window() {
   local role=$1 name=${2:-.*} id
   for _ in $(seq $((${3:-30} * 10))); do
     for id in $(xdotool search --onlyvisible --name "$name" 2>/dev/null); do
-      if xprop -id "$id" WM_WINDOW_ROLE 2>/dev/null | grep -q "\"$role\""; then
+      if xprop -id "$id" WM_WINDOW_ROLE 2>/dev/null | grep -q "\"$role\"" &&
+        ! window_owner_ending "$id"; then
         echo "$id"; return 0
       fi
     done
     sleep 0.1
   done
   return 1
+}
+
+# window_owner_ending ID: the process that made window ID has ended (its main thread is a
+# zombie) while the window is still there.
+window_owner_ending() {
+  local pid
+  pid=$(xprop -id "$1" _NET_WM_PID 2>/dev/null | grep -o '[0-9]*$') || return 1
+  # The state follows the name in parentheses, which may itself hold blanks or parentheses.
+  [ "$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | cut -d' ' -f1)" = Z ]
 }

@@ -6,20 +6,30 @@
 displayfd_written() { [ -s "$1" ] && [ -z "$(tail -c 1 "$1")" ]; }
 
 # xvfb_start [SCREEN]: starts Xvfb with one screen (default $XVFB_SCREEN or 1280x800x24), sets
-# DISPLAY and XVFB_PID, and stops that server when the script ends.
+# DISPLAY and XVFB_PID, and stops that server when the script ends. A server that names its
+# display but then takes no connection is replaced by another (up to three tries); its own
+# messages go to stderr then.
 xvfb_start() {
-  local screen=${1:-${XVFB_SCREEN:-1280x800x24}} number
+  local screen=${1:-${XVFB_SCREEN:-1280x800x24}} number log try
   number=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  at_exit "kill $XVFB_PID >/dev/null 2>&1"
-  # Display 20 must not be read as 2: the number counts once its line has ended.
-  for _ in $(seq 200); do displayfd_written "$number" && break; sleep 0.05; done
-  if ! displayfd_written "$number"; then
-    echo "xvfb_start: Xvfb did not start" >&2
-    rm -f "$number"
-    return 1
-  fi
-  export DISPLAY=":$(head -n 1 "$number")"
-  rm -f "$number"
+  log=$(mktemp)
+  for try in 1 2 3; do
+    : > "$number"
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$number" >/dev/null 2>"$log" &
+    XVFB_PID=$!
+    # Display 20 must not be read as 2: the number counts once its line has ended.
+    if wait_until 10 displayfd_written "$number" &&
+      wait_until 5 xdpyinfo -display ":$(head -n 1 "$number")" >/dev/null 2>&1; then
+      at_exit "kill $XVFB_PID >/dev/null 2>&1"
+      export DISPLAY=":$(head -n 1 "$number")"
+      rm -f "$number" "$log"
+      return 0
+    fi
+    echo "xvfb_start: Xvfb (try $try) took no connection on display :$(head -n 1 "$number"):" >&2
+    cat "$log" >&2
+    kill "$XVFB_PID" >/dev/null 2>&1
+    wait "$XVFB_PID" 2>/dev/null
+  done
+  rm -f "$number" "$log"
+  return 1
 }

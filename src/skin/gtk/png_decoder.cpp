@@ -47,6 +47,10 @@ bool Run(Decode* d) {
   if (setjmp(png_jmpbuf(d->png))) return false;
   png_set_read_fn(d->png, &d->source, ReadBytes);
   png_set_user_limits(d->png, kMaxSkinSide, kMaxSkinSide);
+  // Only the picture, its palette and its transparency are used. Every other chunk is skipped
+  // unread: libpng reads text and palette-suggestion chunks whole into memory, and a few
+  // bytes of header claiming gigabytes would have it allocate them.
+  png_set_keep_unknown_chunks(d->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(d->png, d->info);
   int depth = 0, type = 0;
   png_get_IHDR(d->png, d->info, &d->width, &d->height, &depth, &type, nullptr, nullptr, nullptr);
