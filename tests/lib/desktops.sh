@@ -56,7 +56,7 @@ wm_start() {
   esac
   at_exit "kill $! >/dev/null 2>&1"
   wait_until 20 wm_supports _NET_WM_STATE_FULLSCREEN ||
-    { echo "wm_start: $WM_NAME did not start"; cat "$WORK/wm.log"; return 1; }
+    { echo "wm_start: $WM_NAME did not start"; cat "$WORK/wm.log"; display_report; return 1; }
   mkdir -p "$WORK/tint2"
   cat > "$WORK/tint2/tint2rc" <<'RC'
 panel_items = T

@@ -8,7 +8,7 @@ displayfd_written() { [ -s "$1" ] && [ -z "$(tail -c 1 "$1")" ]; }
 # xvfb_start [SCREEN]: starts Xvfb with one screen (default $XVFB_SCREEN or 1280x800x24), sets
 # DISPLAY and XVFB_PID, and stops that server when the script ends. A server that names its
 # display but then takes no connection is replaced by another (up to three tries); its own
-# messages go to stderr then.
+# messages go to stderr then, else to $WORK/xvfb:N.log.
 xvfb_start() {
   local screen=${1:-${XVFB_SCREEN:-1280x800x24}} number log try
   number=$(mktemp)
@@ -22,7 +22,9 @@ xvfb_start() {
       wait_until 5 xdpyinfo -display ":$(head -n 1 "$number")" >/dev/null 2>&1; then
       at_exit "kill $XVFB_PID >/dev/null 2>&1"
       export DISPLAY=":$(head -n 1 "$number")"
-      rm -f "$number" "$log"
+      # The server's messages stay in the scratch folder, for a test that loses the display.
+      if [ -n "${WORK:-}" ]; then mv "$log" "$WORK/xvfb$DISPLAY.log"; else rm -f "$log"; fi
+      rm -f "$number"
       return 0
     fi
     echo "xvfb_start: Xvfb (try $try) took no connection on display :$(head -n 1 "$number"):" >&2
@@ -32,4 +34,12 @@ xvfb_start() {
   done
   rm -f "$number" "$log"
   return 1
+}
+
+# display_report: whether the current display answers, and its Xvfb's messages, for a test
+# whose program could not open it.
+display_report() {
+  echo "display $DISPLAY answers: $(xdpyinfo >/dev/null 2>&1 && echo yes || echo no);" \
+    "its Xvfb runs: $(kill -0 "${XVFB_PID:-0}" 2>/dev/null && echo yes || echo no)"
+  cat "${WORK:-/nonexistent}/xvfb$DISPLAY.log" 2>/dev/null || true
 }
