@@ -17,7 +17,7 @@ xvfb_start
 export NO_AT_BRIDGE=1
 xcompmgr >/dev/null 2>&1 &
 compositor=$!
-at_exit "kill $compositor 2>/dev/null"
+at_exit_kill "$compositor"
 build/linux/skin_bench_gtk "$out/background.png" "$style" "$iterations"
 kill $compositor
 

@@ -31,14 +31,14 @@ probe_start() {
   rm -f "$WORK/in" "$OUT"
   mkfifo "$WORK/in"
   "$PROBE" "$@" "$BASE/index.html" <"$WORK/in" >"$OUT" 2>"$WORK/probe.err" &
-  CLIENT_PID=$!
+  own_client $!
   exec 3>"$WORK/in"
   wait_line "^complete $BASE/index.html" || { echo "probe did not load the page"; cat "$WORK/probe.err"; }
   WINDOW=$(xdotool search --name "browser probe" | head -n 1)
 }
 probe_stop() {
   exec 3>&-
-  kill "$CLIENT_PID" 2>/dev/null; wait "$CLIENT_PID" 2>/dev/null || true
+  kill_client; wait "$CLIENT_PID" 2>/dev/null || true
 }
 
 # call NAME [ARGS]: calls a page function and prints "ok RESULT" or "fail".
@@ -109,7 +109,7 @@ check "new window opened by the desktop's browser" "$BASE/popup.html" "$(cat "$O
 check "new window: no window in the client" "$before" "$(windows)"
 check "new window: not loaded by the client" no "$(requested /popup.html)"
 check "the page still scrolls itself" "ok 2000" "$(call scrollDown)"
-check "still running" yes "$(kill -0 "$CLIENT_PID" && echo yes || echo no)"
+check "still running" yes "$(client_running && echo yes || echo no)"
 probe_stop
 
 # --- No external object: window.external offers nothing, in the page and in its frame.

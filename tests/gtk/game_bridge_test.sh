@@ -16,7 +16,7 @@ link_recorder "$OPENED"
 trayer --edge bottom --align right --widthtype pixel --width 60 --heighttype pixel --height 30 \
   >/dev/null 2>&1 &
 TRAYER_PID=$!
-at_exit "kill $TRAYER_PID 2>/dev/null"
+at_exit_kill "$TRAYER_PID"
 
 PKG="$WORK/pkg"
 game_package "$PKG" "firstUrl=$BASE/game.html"
@@ -179,7 +179,7 @@ check "right click on the icon: the menu's one item" "退出游戏" \
 /usr/bin/python3 "$MC_SOURCE/tests/gtk/game_menu.py" choose "退出游戏" >/dev/null || true
 check "the item asks the close question" "确定要退出游戏吗？" "$(question sea cancel)"
 check "Cancel: the window stays hidden" "IsUnMapped|yes" \
-  "$(map_state "$GAME_ID")|$(kill -0 "$CLIENT_PID" && echo yes || echo no)"
+  "$(map_state "$GAME_ID")|$(client_running && echo yes || echo no)"
 click_icon 1
 check "and the icon still brings it back" IsViewable "$(eventually_map_state "$GAME_ID" IsViewable)"
 

@@ -13,7 +13,7 @@ game_package "$PKG" "firstUrl=$BASE/game.html"
 mkdir -p "$WORK/game"
 game_brand "$PKG" "$WORK/game/sea.client"
 game_start "$WORK/game/sea.client"
-alive() { kill -0 "$CLIENT_PID" 2>/dev/null && echo yes || echo no; }
+alive() { client_running && echo yes || echo no; }
 
 # The close button: the question and its default button, then Cancel.
 click 1265 10
@@ -38,7 +38,7 @@ question sea ok >/dev/null
 check "OK on the restart question ends this program" yes "$(ended 10)"
 wait_requests '^/game.html$' 2 || true
 new_id=$(wait_window game || true)
-CLIENT_PID=$(xdotool getwindowpid "$new_id" 2>/dev/null || echo 0)
+own_client "$(xdotool getwindowpid "$new_id" 2>/dev/null || echo 0)"
 check "and a new program shows the game page" "2|yes" "$(requests '^/game.html$')|$(alive)"
 
 # The window manager's close asks as well; OK ends the program.

@@ -10,7 +10,7 @@ game_site
 link_recorder "$WORK/opened.txt"
 trayer --edge bottom --align right --widthtype pixel --width 60 --heighttype pixel --height 30 \
   >/dev/null 2>&1 &
-at_exit "kill $! 2>/dev/null"
+at_exit_kill $!
 
 PKG="$WORK/pkg"
 game_package "$PKG" "firstUrl=$BASE/game.html?fullscreen=1" minGameWidth=600 minGameHeight=400
@@ -132,7 +132,7 @@ play
 
 DESKTOP="openbox"
 openbox --sm-disable >/dev/null 2>&1 &
-at_exit "kill $! 2>/dev/null"
+at_exit_kill $!
 wait_until 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || true
 play
 finish

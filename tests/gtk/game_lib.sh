@@ -73,7 +73,7 @@ game_start() {
   GAME_ID=""
   if [ -z "${WAYLAND_DISPLAY:-}" ]; then
     GAME_ID=$(wait_window game || true)
-    [ -n "$GAME_ID" ] || { echo "no game window"; cat "$WORK/client.log"; return 1; }
+    [ -n "$GAME_ID" ] || { echo "no game window"; cat "$WORK/client.log"; display_report; return 1; }
   fi
   wait_requests '^/report\?external' $((reports + 1)) 30 || echo "the page did not start"
 }

@@ -18,7 +18,7 @@ start_host() {
   ready=$(grep -cx ready "$HOST_LOG" 2>/dev/null || true)
   $HOST watch "$HOST_LOG" &
   HOST_PID=$!
-  at_exit "kill $HOST_PID 2>/dev/null"
+  at_exit_kill "$HOST_PID"
   wait_until 10 logged ready $((ready + 1)) || echo "the watcher did not start" >&2
 }
 # logged LINE [COUNT]: the watcher has logged LINE at least COUNT times (1 by default).
@@ -62,7 +62,7 @@ check "the item's menu holds the one item" "退出游戏" "$($HOST menu "$ITEM" 
 $HOST click "$ITEM" "退出游戏"
 check "the menu's item asks the close question" "确定要退出游戏吗？" "$(question sea cancel)"
 check "Cancel: the window stays hidden and its item stays" "IsUnMapped|yes|yes" \
-  "$(map_state "$GAME_ID")|$(kill -0 "$CLIENT_PID" && echo yes || echo no)|$($HOST show "$ITEM" >/dev/null 2>&1 && echo yes || echo no)"
+  "$(map_state "$GAME_ID")|$(client_running && echo yes || echo no)|$($HOST show "$ITEM" >/dev/null 2>&1 && echo yes || echo no)"
 
 # --- The watcher leaves while the window is hidden: nothing would bring it back, so it comes
 # back by itself (minimised, which a bare X server without a window manager cannot do).
@@ -73,7 +73,7 @@ check "the watcher gone: the hidden window shows again" IsViewable \
 # --- A system tray that never takes the icon: after a while the hidden window comes back.
 $GAME_X11 broken-tray "$WORK/tray-ready" &
 BROKEN_TRAY=$!
-at_exit "kill $BROKEN_TRAY 2>/dev/null"
+at_exit_kill "$BROKEN_TRAY"
 wait_file "$WORK/tray-ready" || echo "no broken tray" >&2
 hide
 check "a tray that takes no icon: F9 hides the window" IsUnMapped \
@@ -91,7 +91,7 @@ check "no tray, no window manager: F9 leaves the window shown" IsViewable "$(map
 # Under a window manager hiding minimises: the window is iconic (unmapped, or in a frame
 # that is) and the taskbar reaches it.
 openbox --sm-disable >/dev/null 2>&1 &
-at_exit "kill $! 2>/dev/null"
+at_exit_kill $!
 wait_until 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
   echo "openbox did not start" >&2
 # wm_state: the window manager's word on the window: WM_STATE and whether _NET_WM_STATE says

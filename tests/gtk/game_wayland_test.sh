@@ -92,7 +92,7 @@ xdotool key F11
 check "F11 again: restored" 594x370 "$(eventually_page_size 594x370)"
 # The same window throughout: a window made anew would be placed anew by the compositor.
 check "and where it was" "$box" "$(eventually_window_box "$box")"
-check "still running" yes "$(kill -0 "$CLIENT_PID" && echo yes || echo no)"
+check "still running" yes "$(client_running && echo yes || echo no)"
 kill_client
 wait_exit
 
@@ -143,5 +143,5 @@ keys=$(requests '^/report\?key=a$')
 xdotool key F11 mousemove 640 400 click 1 key a
 check "kiosk: back from full screen, the page still gets keys" "1274x770|yes" \
   "$(eventually_page_size 1274x770)|$(wait_requests '^/report\?key=a$' $((keys + 1)) && echo yes || echo no)"
-check "kiosk: still running" yes "$(kill -0 "$CLIENT_PID" && echo yes || echo no)"
+check "kiosk: still running" yes "$(client_running && echo yes || echo no)"
 finish

@@ -106,5 +106,5 @@ xdotool key F11
 check "full screen from restored returns to the restored rectangle" "340,200,600,400" \
   "$(eventually_geometry "$GAME_ID" 340,200,600,400)"
 check "and its frame again" same "$(frame_check restored)"
-check "still running" yes "$(kill -0 "$CLIENT_PID" && echo yes || echo no)"
+check "still running" yes "$(client_running && echo yes || echo no)"
 finish

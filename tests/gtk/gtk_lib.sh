@@ -22,7 +22,7 @@ gtk_session() {
   xvfb_start
   if [ -z "${NO_AT_BRIDGE:-}" ]; then
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-    at_exit "kill $! 2>/dev/null"
+    at_exit_kill $!
     export GTK_A11Y=atspi
   fi
   at_exit kill_client

@@ -51,7 +51,7 @@ run() {
   local before launcher
   before=$(requests '^/report\?layout=')
   (export "$@"; start_in "$WORK/run" "$WORK/run/sea.client"; echo "$CLIENT_PID" > "$WORK/pid")
-  CLIENT_PID=$(cat "$WORK/pid")
+  own_client "$(cat "$WORK/pid")"
   wait_requests '^/report\?layout=' $((before + 1)) 30 || echo "no layout report"
   grep '^/report?layout=' "$REQUESTS" | tail -n 1 | sed 's/^\/report?layout=//'
   if [ -n "${PLAY:-}" ]; then

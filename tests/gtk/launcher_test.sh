@@ -87,7 +87,7 @@ shown() {  # shown ROLE: "yes" when a visible window has that role now
   done
   echo no
 }
-running() { kill -0 "$CLIENT_PID" 2>/dev/null && echo yes || echo no; }
+running() { client_running && echo yes || echo no; }
 RED=200,30,30 BLUE=30,100,200 PLACEHOLDER=17,34,51
 
 # 1. A first area that takes 5 s (the server's /slow prefix) and a fast second one.
@@ -117,14 +117,14 @@ check "marked link: the game window asks for the address without the marker" yes
 check "the closing launcher did not load it as well" 1 "$(grep -cxF "/game.html?from=click" "$REQUESTS")"
 check "marked link: launcher closed" no "$(shown launcher)"
 check "game window opened" yes "$(wait_window game >/dev/null && echo yes || echo no)"
-kill "$CLIENT_PID" 2>/dev/null; wait_exit 10 || true
+kill_client; wait_exit 10 || true
 
 # 2. A script in an iframe moves to the marked address.
 launch 1 "$(area 1 40 92 560 340 "$BASE/frames.html")"
 wait_request "/game.html?from=frame" || true
 check "iframe location change captured" yes "$(requested "/game.html?from=frame")"
 check "iframe: game window opened" yes "$(wait_window game >/dev/null && echo yes || echo no)"
-kill "$CLIENT_PID" 2>/dev/null; wait_exit 10 || true
+kill_client; wait_exit 10 || true
 
 # 3. The close button asks, titled with the program's name; Cancel keeps, OK ends.
 before=$(grep -c '^/game.html' "$REQUESTS" || true)
@@ -198,6 +198,6 @@ expected=${expected#$BASE}
 wait_request "$expected" || true
 check "bad input: game address cut to 255 bytes" yes "$(requested "$expected")"
 check "bad input: no other game request" 1 "$(( $(grep -c '^/game.html' "$REQUESTS") - before ))"
-kill "$CLIENT_PID" 2>/dev/null; wait_exit 10 || true
+kill_client; wait_exit 10 || true
 
 finish

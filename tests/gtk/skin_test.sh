@@ -10,7 +10,7 @@ gtk_session "$@"
 export NO_AT_BRIDGE=1
 
 xcompmgr >/dev/null 2>&1 &
-at_exit "kill $! 2>/dev/null"
+at_exit_kill $!
 
 CONFIG="$MC_SOURCE/sample/package/config"
 LOG="$WORK/demo.log"

@@ -72,7 +72,7 @@ check "a press on a cut-away shadow pixel moves nothing" "at 260 160 760 480" "$
 
 # A compositor starts: the picture is blended over what is below again, shadow included.
 xcompmgr >/dev/null 2>&1 &
-at_exit "kill $! 2>/dev/null"
+at_exit_kill $!
 blended() {  # "yes" once the alpha-108 pixel is a blend of the picture over the backdrop
   local below got
   screenshot

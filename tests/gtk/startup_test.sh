@@ -15,7 +15,7 @@ expect_message() {
   out=$(dialog "启动失败" ok 20 || true)
   check "$1: message" "$2" "$out"
   if wait_exit 10; then check "$1: ends after OK" yes yes; else
-    check "$1: ends after OK" yes no; kill "$CLIENT_PID" 2>/dev/null || true; wait_exit 5 || true; fi
+    check "$1: ends after OK" yes no; kill_client; wait_exit 5 || true; fi
 }
 
 start_in "$dir" "$CLIENT"
@@ -74,7 +74,7 @@ start_in "$dir" "$dir/client.bin"
 id=$(wait_window game || true)
 check "game window shown directly" yes "$([ -n "$id" ] && echo yes || echo no)"
 check "no second desktop entry" "renamed.desktop" "$(ls "$HOME/Desktop")"
-kill "$CLIENT_PID"
+kill_client
 
 # Started from the desktop folder: no entry is written.
 rm -f "$HOME/Desktop/renamed.desktop"
@@ -82,7 +82,7 @@ cp "$dir/client.bin" "$HOME/Desktop/client.bin"
 start_in "$HOME/Desktop" "$HOME/Desktop/client.bin"
 id=$(wait_window game || true)
 check "run from the desktop: no entry" "client.bin" "$(ls "$HOME/Desktop")"
-kill "$CLIENT_PID"
+kill_client
 wait_exit 10 || true
 rm -f "$HOME/Desktop/client.bin"
 
@@ -94,7 +94,7 @@ cp "$dir/client.bin" "$pct/a%b.bin"
 start_in "$pct" "$pct/a%b.bin"
 id=$(wait_window game || true)
 check "percent in the path: window shown" yes "$([ -n "$id" ] && echo yes || echo no)"
-kill "$CLIENT_PID"
+kill_client
 wait_exit 10 || true
 entry="$HOME/Desktop/a%b.desktop"
 check "percent in the path: entry written" yes "$([ -x "$entry" ] && echo yes || echo no)"

@@ -136,7 +136,7 @@ cp "$dir/client" "$WORK/before-kill"
 start_in "$dir" "$dir/client"
 wait_requests /stall/ || true
 sleep 0.5
-kill -9 "$CLIENT_PID" 2>/dev/null || true
+kill_client KILL
 wait_exit 10 || true
 check "killed mid-download: nothing left behind" client "$(ls "$dir")"
 check "killed mid-download: the program is intact" yes \

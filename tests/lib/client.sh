@@ -19,14 +19,39 @@ brand() { brand_onto "$CLIENT" "$@"; }
 start_in() {
   local dir=$1; shift
   (cd "$dir" && exec "$@") >"$WORK/client.log" 2>&1 &
-  CLIENT_PID=$!
+  own_client $!
 }
+
+# Process ids come round again within minutes here (tests start thousands of processes), so a
+# process is known by its id and its start time: a signal for a program that has ended must
+# not reach whatever has its id now, such as another test's X server.
+
+# proc_start PID: when process PID started (clock ticks after boot); empty when there is none.
+proc_start() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f20; }
+
+# same_process PID START: PID is still the process that started at START.
+same_process() { [ -n "$2" ] && [ "$(proc_start "$1")" = "$2" ]; }
+
+# kill_same PID START [SIGNAL]: signals PID (TERM by default) if it is still that process.
+kill_same() { same_process "$1" "$2" && kill "-${3:-TERM}" "$1" 2>/dev/null; }
+
+# at_exit_kill PID: the process PID is ended when the script ends, if it still runs then.
+at_exit_kill() { at_exit "kill_same $1 $(proc_start "$1")"; }
+
+# own_client PID: the program under test is process PID from now on (CLIENT_PID).
+own_client() {
+  CLIENT_PID=$1
+  CLIENT_START=$(proc_start "$1")
+}
+
+# client_running: the started program has not ended.
+client_running() { same_process "${CLIENT_PID:-0}" "${CLIENT_START:-}"; }
 
 # wait_exit [SECONDS]: waits (10 s by default) for the started program to end; fails when it
 # is still running.
 wait_exit() {
   for _ in $(seq $((${1:-10} * 10))); do
-    kill -0 "$CLIENT_PID" 2>/dev/null || return 0
+    client_running || return 0
     sleep 0.1
   done
   return 1
@@ -35,5 +60,5 @@ wait_exit() {
 # ended [SECONDS]: "yes" once the started program has ended (waits 10 s by default), else "no".
 ended() { wait_exit "$@" && echo yes || echo no; }
 
-# kill_client: ends the started program if it still runs.
-kill_client() { kill "${CLIENT_PID:-}" >/dev/null 2>&1 || true; }
+# kill_client [SIGNAL]: ends the started program (TERM by default) if it still runs.
+kill_client() { kill_same "${CLIENT_PID:-0}" "${CLIENT_START:-}" "${1:-TERM}" || true; }

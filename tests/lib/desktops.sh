@@ -28,7 +28,8 @@ INI
     --height="${size#*x}" --config="$WORK/weston.ini" --socket=wayland-mc \
     --log="$WORK/weston.log" >/dev/null 2>&1 &
   WESTON_PID=$!
-  at_exit "kill $WESTON_PID >/dev/null 2>&1"
+  WESTON_START=$(proc_start "$WESTON_PID")
+  at_exit_kill "$WESTON_PID"
   # Up once its socket takes clients and its output is a window of the X display.
   wait_until 20 test -S "$XDG_RUNTIME_DIR/wayland-mc" && wait_until 20 weston_output_shown ||
     { echo "weston_start: weston did not start"; tail -n 20 "$WORK/weston.log"; return 1; }
@@ -37,10 +38,10 @@ INI
 
 # weston_stop: ends the weston of weston_start and waits until it has.
 weston_stop() {
-  kill "$WESTON_PID" 2>/dev/null || true
+  kill_same "$WESTON_PID" "$WESTON_START" || true
   wait_until 10 weston_gone || echo "weston_stop: weston did not end"
 }
-weston_gone() { ! kill -0 "$WESTON_PID" 2>/dev/null; }
+weston_gone() { ! same_process "$WESTON_PID" "$WESTON_START"; }
 weston_output_shown() { xwininfo -root -children 2>/dev/null | grep 'Weston Compositor' >/dev/null; }
 
 # wm_start openbox|xfwm4: that window manager with a tint2 panel along the bottom edge of the
@@ -54,7 +55,7 @@ wm_start() {
     xfwm4) xfwm4 --sm-client-disable >"$WORK/wm.log" 2>&1 & ;;
     *) echo "wm_start: unknown window manager $WM_NAME"; return 1 ;;
   esac
-  at_exit "kill $! >/dev/null 2>&1"
+  at_exit_kill $!
   wait_until 20 wm_supports _NET_WM_STATE_FULLSCREEN ||
     { echo "wm_start: $WM_NAME did not start"; cat "$WORK/wm.log"; display_report; return 1; }
   mkdir -p "$WORK/tint2"
@@ -69,7 +70,7 @@ panel_layer = top
 taskbar_mode = single_desktop
 RC
   tint2 -c "$WORK/tint2/tint2rc" >"$WORK/tint2.log" 2>&1 &
-  at_exit "kill $! >/dev/null 2>&1"
+  at_exit_kill $!
   local full
   full=$(screen_size)
   wait_until 20 work_area_below "${full#*x}" ||
@@ -129,7 +130,7 @@ CONF
   Xorg -displayfd 3 -config "$conf" -noreset -nolisten tcp -sharevts -novtswitch \
     -logfile "$WORK/xorg.log" 3>"$number" >/dev/null 2>&1 &
   XORG_PID=$!
-  at_exit "kill $XORG_PID >/dev/null 2>&1"
+  at_exit_kill "$XORG_PID"
   wait_until 20 displayfd_written "$number" ||
     { echo "xorg_start: Xorg did not start"; tail -n 20 "$WORK/xorg.log"; rm -f "$number"; return 1; }
   export DISPLAY=":$(head -n 1 "$number")"

@@ -11,7 +11,7 @@ serve() {
   port_file=$(mktemp -u "$WORK/port.XXXXXX")
   python3 "$TESTLIB/http_server.py" --log "$REQUESTS" --port-file "$port_file" "$@" >/dev/null &
   SERVER_PID=$!
-  at_exit "kill $SERVER_PID 2>/dev/null"
+  at_exit_kill "$SERVER_PID"
   wait_file "$port_file" 10 || { echo "serve: the server did not start" >&2; return 1; }
   PORT=$(head -n 1 "$port_file")
   BASE="http://127.0.0.1:$PORT"

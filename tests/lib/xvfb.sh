@@ -20,7 +20,7 @@ xvfb_start() {
     # Display 20 must not be read as 2: the number counts once its line has ended.
     if wait_until 10 displayfd_written "$number" &&
       wait_until 5 xdpyinfo -display ":$(head -n 1 "$number")" >/dev/null 2>&1; then
-      at_exit "kill $XVFB_PID >/dev/null 2>&1"
+      at_exit_kill "$XVFB_PID"
       export DISPLAY=":$(head -n 1 "$number")"
       # The server's messages stay in the scratch folder, for a test that loses the display.
       if [ -n "${WORK:-}" ]; then mv "$log" "$WORK/xvfb$DISPLAY.log"; else rm -f "$log"; fi

@@ -35,7 +35,7 @@ while IFS=$'\t' read -r file reaction argument description; do
       done
       check "$name: $reaction window" yes "$([ "$title" != "no window" ] && echo yes || echo no)"
       [ "$argument" = - ] || check "$name: title" "$argument" "$title"
-      check "$name: still running" yes "$(kill -0 "$CLIENT_PID" 2>/dev/null && echo yes || echo no)"
+      check "$name: still running" yes "$(client_running && echo yes || echo no)"
       wineserver -k >/dev/null 2>&1 || true ;;
     silent) ;;
   esac
