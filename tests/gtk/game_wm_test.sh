@@ -102,10 +102,8 @@ under() {  # under WM: the whole round under that window manager, once it runs
 
 wm_start openbox
 under openbox
-# A fresh display for the second manager. Twice, on a busy machine, xfwm4 could not open a
-# display that had just answered (wm_start then reports on it); the round then goes on with
-# another.
+# A fresh display for the second manager.
 xvfb_start
-wm_start xfwm4 || { echo "note: xfwm4 again on a new display"; xvfb_start && wm_start xfwm4; }
+wm_start xfwm4
 under xfwm4
 finish

@@ -6,7 +6,9 @@
 displayfd_written() { [ -s "$1" ] && [ -z "$(tail -c 1 "$1")" ]; }
 
 # xvfb_start [SCREEN]: starts Xvfb with one screen (default $XVFB_SCREEN or 1280x800x24), sets
-# DISPLAY and XVFB_PID, and stops that server when the script ends. A server that names its
+# DISPLAY and XVFB_PID, and stops that server when the script ends. The server never resets:
+# by default it does so whenever its last client leaves, and a program connecting meanwhile
+# cannot open the display (tests start and end programs all the time). A server that names its
 # display but then takes no connection is replaced by another (up to three tries); its own
 # messages go to stderr then, else to $WORK/xvfb:N.log.
 xvfb_start() {
@@ -15,7 +17,7 @@ xvfb_start() {
   log=$(mktemp)
   for try in 1 2 3; do
     : > "$number"
-    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$number" >/dev/null 2>"$log" &
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$number" >/dev/null 2>"$log" &
     XVFB_PID=$!
     # Display 20 must not be read as 2: the number counts once its line has ended.
     if wait_until 10 displayfd_written "$number" &&
