@@ -35,8 +35,9 @@ bottom_below() {  # bottom_below Y: the window's bottom edge lies below Y
   [ $((gy + gh)) -gt "$1" ]
 }
 
-under() {  # under WM: the whole round under that window manager, once it runs
+under() {  # under WM: the whole round under that window manager
   local wm=$1 area w h
+  wm_start "$wm"
   IFS=, read -r _ _ w h <<< "$WORKAREA"
   area="0,0,$w,$h"
   game_start "$GAME_CLIENT"
@@ -100,10 +101,8 @@ under() {  # under WM: the whole round under that window manager, once it runs
   wait_exit
 }
 
-wm_start openbox
 under openbox
 # A fresh display for the second manager.
 xvfb_start
-wm_start xfwm4
 under xfwm4
 finish

@@ -26,8 +26,13 @@ start_in() {
 # process is known by its id and its start time: a signal for a program that has ended must
 # not reach whatever has its id now, such as another test's X server.
 
+# proc_field PID N: field N of /proc/PID/stat counted from the state (1), which follows the
+# name in parentheses (the name itself may hold blanks or parentheses); empty when there is no
+# such process.
+proc_field() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f"$2"; }
+
 # proc_start PID: when process PID started (clock ticks after boot); empty when there is none.
-proc_start() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f20; }
+proc_start() { proc_field "$1" 20; }
 
 # same_process PID START: PID is still the process that started at START.
 same_process() { [ -n "$2" ] && [ "$(proc_start "$1")" = "$2" ]; }

@@ -47,6 +47,5 @@ wait_window() {
 window_owner_ending() {
   local pid
   pid=$(xprop -id "$1" _NET_WM_PID 2>/dev/null | grep -o '[0-9]*$') || return 1
-  # The state follows the name in parentheses, which may itself hold blanks or parentheses.
-  [ "$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | cut -d' ' -f1)" = Z ]
+  [ "$(proc_field "$pid" 1)" = Z ]
 }
