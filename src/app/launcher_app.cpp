@@ -7,14 +7,15 @@
 namespace mc {
 
 bool LauncherApp::RemoveUpdateLeftovers(const std::string& folder) {
-  // A failed deletion is retried at the next start.
+  // A failed deletion is retried at the next start. Only a script removed now marks the
+  // update's own start: one that cannot be removed (a folder of that name, a locked file)
+  // would otherwise turn every later check off for good.
   const PortTraits traits = host_.Traits();
   bool script = false;
   for (const char* name : {traits.backupFileName, traits.scriptFileName}) {
     const std::string path = folder + traits.pathSeparator + name;
     if (!host_.FileExists(path)) continue;
-    script = script || name == traits.scriptFileName;
-    host_.RemoveFile(path);
+    if (host_.RemoveFile(path) && name == traits.scriptFileName) script = true;
   }
   return script;
 }

@@ -70,7 +70,8 @@ class AppHost {
 
   virtual std::string CurrentDirectory() = 0;
   virtual bool FileExists(const std::string& path) = 0;
-  virtual void RemoveFile(const std::string& path) = 0;
+  // True when the file is gone.
+  virtual bool RemoveFile(const std::string& path) = 0;
 
   virtual std::string ProgramPath() = 0;
   virtual std::unique_ptr<MappedFile> MapProgramFile(MapError& error) = 0;

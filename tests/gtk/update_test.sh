@@ -118,6 +118,20 @@ check "version file missing: nothing left behind" client "$(ls "$dir")"
 xdotool windowclose "$id" 2>/dev/null || true
 wait_exit 10 || true
 
+# A script that cannot be written (a folder of its name, which start-up cannot remove either):
+# the check still runs at every start, reports 10013 and leaves the download for the next try.
+printf '2.0\r\n' > "$site/version.txt"
+mkdir "$dir/Launcher_update.sh"
+start_in "$dir" "$dir/client"
+wait_result || true
+check "script cannot be created: result" 10013 "$(results)"
+id=$(wait_window launcher '^旧版客户端$' || true)
+check "script cannot be created: launcher still shown" yes "$([ -n "$id" ] && echo yes || echo no)"
+check "no script: the download stays" 1 "$(ls "$dir" | grep -cE '^-?[0-9]+client$')"
+xdotool windowclose "$id" 2>/dev/null || true
+wait_exit 10 || true
+rm -rf "$dir/Launcher_update.sh" "$dir"/*[0-9]client
+
 # Quitting while the download stalls ends the program and deletes the partial file.
 printf '2.0\r\n' > "$site/version.txt"
 brand_update "$dir/client" 1.0 旧版客户端 /stall/client

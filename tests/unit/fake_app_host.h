@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ class FakeAppHost : public AppHost, public AppWindows {
   std::string currentDirectory = "C:\\games";
   std::optional<std::string> desktop = std::string("C:\\Users\\me\\Desktop");
   std::map<std::string, std::string> files;                // path -> content
+  std::set<std::string> undeletable;                        // paths RemoveFile fails on
   std::map<std::string, std::string> shortcuts;            // desktop file name -> target
   std::vector<std::string> unreadableShortcuts;            // listed, but cannot be loaded
   std::string launcherCaptures;                            // address the launcher captures
@@ -70,9 +72,11 @@ class FakeAppHost : public AppHost, public AppWindows {
   }
   std::string CurrentDirectory() override { return currentDirectory; }
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
-  void RemoveFile(const std::string& path) override {
+  bool RemoveFile(const std::string& path) override {
+    if (undeletable.count(path)) return false;
     files.erase(path);
     deleted.push_back(path);
+    return true;
   }
   std::string ProgramPath() override { return programPath; }
   std::unique_ptr<MappedFile> MapProgramFile(MapError& error) override {

@@ -114,6 +114,7 @@ TEST(StartupSequence, RemovesLeftoversOfTheCurrentDirectoryAndTheProgramFolderFi
     std::vector<std::string> files;
     std::vector<std::string> deleted;
     bool startedByUpdate;
+    std::set<std::string> undeletable = {};
   } const cases[] = {
       {"both folders",
        {"C:\\work\\Launcher_back_up.exe", "C:\\work\\Launcher_update.bat",
@@ -129,11 +130,17 @@ TEST(StartupSequence, RemovesLeftoversOfTheCurrentDirectoryAndTheProgramFolderFi
       {"only an old program moved aside", {"C:\\games\\Launcher_back_up.exe"},
        {"C:\\games\\Launcher_back_up.exe"}, false},
       {"nothing", {}, {}, false},
+      {"a script that cannot be removed is no update's start: checks must not stop for good",
+       {"C:\\games\\Launcher_update.bat", "C:\\games\\Launcher_back_up.exe"},
+       {"C:\\games\\Launcher_back_up.exe"},
+       false,
+       {"C:\\games\\Launcher_update.bat"}},
   };
   for (const Case& c : cases) {
     FakeAppHost host;
     host.mapError = MapError::kCannotOpen;  // start-up ends right after the clean-up
     for (const std::string& file : c.files) host.files[file] = "";
+    host.undeletable = c.undeletable;
     host.currentDirectory = "C:\\work";
     LauncherApp app(host, host);
     app.InitInstance();

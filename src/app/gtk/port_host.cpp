@@ -62,7 +62,7 @@ bool GtkAppHost::FileExists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-void GtkAppHost::RemoveFile(const std::string& path) { unlink(path.c_str()); }
+bool GtkAppHost::RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 std::string GtkAppHost::ProgramPath() { return gtk::ProgramPath(); }
 

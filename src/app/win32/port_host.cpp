@@ -54,7 +54,7 @@ bool Win32AppHost::FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void Win32AppHost::RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+bool Win32AppHost::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 std::string Win32AppHost::ProgramPath() { return win32::ProgramPath(); }
 

@@ -20,7 +20,7 @@ class Win32AppHost : public AppHost, public AppWindows {
   void ShowMessage(const std::string& title, const std::string& text) override;
   std::string CurrentDirectory() override;
   bool FileExists(const std::string& path) override;
-  void RemoveFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   std::string ProgramPath() override;
   std::unique_ptr<MappedFile> MapProgramFile(MapError& error) override;
   std::vector<NetAdapter> NetAdapters() override;
