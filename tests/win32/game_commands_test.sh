@@ -4,6 +4,9 @@
 # window back as it was; the tray menu leads to the closeMsg question; link buttons hand their
 # addresses to the shell; minimise; the cache-cleaning item empties the WinINet URL cache after
 # its question and does nothing else; restart (F5) starts a new instance and ends this one.
+# After every command the keyboard focus is back in the page (the browser control: Wine has no
+# HTML engine, so no document window of its own), and a shell that restarts gets the tray icon
+# again.
 source "$(dirname "$0")/game_lib.sh"
 
 cache() { wine "$MC_BUILD/game_cache.exe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -12,6 +15,13 @@ link_recorder "$LINKS"
 wait_links() {  # wait_links N: the recorded addresses once there are N
   wait_file "$LINKS" 10 "$1" || true
   tr -d '\r' < "$LINKS" | paste -sd' '
+}
+# focus_after STEP: notes where the keys go after STEP ("STEP=page" when in the page); FOCUS
+# collects the notes. A clicked button takes the focus unless the window gives it back.
+FOCUS="" EXPECTED_FOCUS=""
+focus_after() {
+  FOCUS+="$1=$(ctl focus | cut -d' ' -f1) "
+  EXPECTED_FOCUS+="$1=page "
 }
 
 game_brand "$MC_BUILD/microclient.exe" "$WORK/client.exe"
@@ -33,11 +43,13 @@ xdotool mouseup 1
 check "the click shows the window as it was" "$MAXIMISED visible normal" \
   "$(ctl wait-state $MAXIMISED visible)"
 check "the icon goes with it" none "$(ctl tray)"
+focus_after tray-restore
 
 X=$(((WR - WL - 960) / 2)) Y=$(((WB - WT - 640) / 2))
 RESTORED="$X $Y $((X + 960)) $((Y + 640))"
 click_child 190
 ctl wait-state $RESTORED visible >/dev/null
+focus_after restore-button
 click_child 188  # the hide button
 check "the hide button hides the restored window" "$RESTORED hidden normal" \
   "$(ctl wait-state $RESTORED hidden)"
@@ -49,12 +61,18 @@ xdotool mousemove $(((ml + mr) / 2)) $(((mt + mb) / 2)) click 1
 check "its item asks the closeMsg question" "client|确定要退出游戏吗？" "$(dialog cancel)"
 check "Cancel leaves the window hidden, with its icon" "$RESTORED hidden normal|yes" \
   "$(ctl state)|$([ "$(ctl tray)" != none ] && echo yes || echo no)"
+# A shell that restarts has an empty notification area and says "TaskbarCreated".
+check "a restarted shell: the icon is added again" "removed|none|yes" \
+  "$(ctl tray-remove 128)|$(ctl tray)|$(ctl taskbar-created >/dev/null; sleep 0.5; [ "$(ctl tray)" != none ] && echo yes || echo no)"
+read -r ix iy < <(ctl tray)
 xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
 check "a double-click shows it restored, as it was" "$RESTORED visible normal" \
   "$(ctl wait-state $RESTORED visible)"
+focus_after tray-double-click
 
 # Link buttons open their addresses (semicolons as ampersands); minimise.
 click_child 181
+focus_after link-button
 click_child 192
 check "link buttons hand their addresses to the shell" \
   "http://127.0.0.1:8765/launcher.html?view=home http://127.0.0.1:8765/launcher.html?view=pay" \
@@ -65,6 +83,14 @@ check "the minimise button minimises" "iconic" "$(ctl state | cut -d' ' -f6)"
 ctl post 0x112 0xF120 0 >/dev/null  # the system's restore
 check "restored by the system to where it was" "$RESTORED visible normal" \
   "$(ctl wait-state $RESTORED visible)"
+focus_after minimise-restore
+# The settings menu dismissed by a click elsewhere: no command comes, the keys go back all the
+# same.
+click_child 191
+read -r ml mt mr mb _ < <(ctl menu)
+xdotool mousemove $((ml - 200)) $((mb + 100)) click 1
+sleep 0.3
+focus_after dismissed-menu
 
 # Cache cleaning: the browser's own request and a picture are cached; Cancel keeps them, OK
 # deletes every entry and nothing else happens.
@@ -80,9 +106,12 @@ clean() {  # clean ok|cancel: the settings menu's second item, answered
 check "cleaning asks clearFlashMsg" "清理缓存|清理浏览器缓存可以解决游戏更新后显示异常的问题，确定要清理吗？" \
   "$(clean cancel)"
 check "Cancel leaves the cache" "cached" "$(cache has "$BASE/picture.png")"
+focus_after menu-question-cancel
 clean ok >/dev/null
 check "OK empties the cache" "0 not cached" "$(cache count) $(cache has "$BASE/picture.png")"
 check "and nothing else happens" "no dialog|$RESTORED visible normal" "$(dialog ok 1500)|$(ctl state)"
+focus_after menu-question-ok
+check "the keys go back to the page after every command" "$EXPECTED_FOCUS" "$FOCUS"
 
 # Restart: F5 (the restart item's key) asks closeMsg; OK starts a new instance, ends this one.
 FIRST_PID=$CLIENT_PID

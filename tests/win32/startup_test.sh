@@ -38,12 +38,20 @@ check "no links: ends silently" yes "$(ends)"
 
 touch "$dir/Launcher_back_up.exe" "$dir/Launcher_update.bat"
 brand "$dir/client.exe" "config/main1.png=$png" "config/cg.txt:=$config"
+# Links planted where the shortcut and its temporary are written: writing follows neither.
+printf 'keep' > "$WORK/victim"
+printf 'keep too' > "$WORK/victim2"
+ln -s "$WORK/victim" "$WINE_DESKTOP/client.lnk"
+ln -s "$WORK/victim2" "$WINE_DESKTOP/client.lnk.part"
 start_exe "$dir" "$dir/client.exe"
 check "launcher shown with GBK title" "测试客户端" \
   "$(wine "$MC_BUILD/window_probe.exe" MicroClientLauncher close | tr -d '\r')"
 check "closing the launcher ends the program" yes "$(ends)"
 check "leftovers removed" "" "$(ls "$dir" | grep Launcher_ || true)"
-check "shortcut written" "client.lnk" "$(ls "$WINE_DESKTOP")"
+check "planted links: their targets untouched, the shortcut a file of its own" \
+  "keep|keep too|file|client.lnk client.lnk.part" \
+  "$(cat "$WORK/victim")|$(cat "$WORK/victim2")|$([ -f "$WINE_DESKTOP/client.lnk" ] && [ ! -L "$WINE_DESKTOP/client.lnk" ] && echo file || echo link)|$(ls "$WINE_DESKTOP" | paste -sd' ')"
+rm "$WINE_DESKTOP/client.lnk.part"
 # Read the shortcut back through the shell link object.
 check "shortcut target" "$(winpath "$dir/client.exe")" \
   "$(wine "$MC_BUILD/shortcut_probe.exe" "$(winpath "$WINE_DESKTOP/client.lnk")" | tr -d '\r')"

@@ -117,8 +117,10 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
   link->SetWorkingDirectory(ProgramFolder(target, '\\').c_str());
   // The link is saved to memory and written by us: IPersistFile::Save would open whatever has
   // the name, a link planted there included. The bytes go to a temporary created new beside
-  // the shortcut (anything of its name deleted first, CREATE_NEW, the name itself opened
-  // rather than a reparse point's target), which then replaces the shortcut.
+  // the shortcut, which then replaces the shortcut (a rename replaces a link, never its
+  // target). The temporary takes a name nobody has (CREATE_NEW, the next name while one
+  // exists): nothing found there is deleted to make room, since deleting a planted link
+  // deletes its target under Wine.
   ComPtr<IPersistStream> persist;
   if (FAILED(link->QueryInterface(IID_IPersistStream, persist.put_void()))) return;
   ComPtr<IStream> stream;
@@ -130,10 +132,15 @@ void Win32AppHost::WriteShortcut(const std::string& shortcutPath, const std::str
   if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.HighPart != 0) return;
   const DWORD size = stat.cbSize.LowPart;
 
-  const std::string temp = shortcutPath + ".part";
-  DeleteFileA(temp.c_str());
-  ScopedHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  std::string temp;
+  ScopedHandle file;
+  for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
+    temp = shortcutPath + (attempt ? "." + std::to_string(attempt) : std::string()) + ".part";
+    file.reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const DWORD error = GetLastError();
+    if (!file.valid() && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return;
+  }
   if (!file.valid()) return;
   const void* bytes = GlobalLock(memory);
   DWORD written = 0;

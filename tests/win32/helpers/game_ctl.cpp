@@ -15,9 +15,15 @@
 //   count                    how many game windows exist (of every process)
 //   gone                     waits (10 s) until no game window exists; prints "gone" or "still"
 //   work                     the work area "L T R B"
+//   focus                    waits (3 s) for the keyboard focus of the window's thread to be in
+//                            the browser (control 170): "page CLASS" with the class of the
+//                            focused window, else "CLASS" of the window that has it, or "none"
+//   tray-remove ID           removes the window's tray icon ID, as a restarting shell loses it
+//   taskbar-created          sends the window the shell's "TaskbarCreated" message
 //   tray                     "X Y" of the first icon cell of Wine's own tray window (shown
 //                            when no X tray host runs), or "none" while it is hidden
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -203,6 +209,37 @@ int main(int argc, char** argv) {
     PostMessageA(target, WM_KEYDOWN, key, 1 | (scan << 16));
     PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
     std::printf("posted\n");
+    return 0;
+  }
+  if (std::strcmp(command, "focus") == 0) {
+    HWND browser = GetDlgItem(window, 170);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    const DWORD start = GetTickCount();
+    HWND focus = nullptr;
+    bool inPage = false;
+    do {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof info;
+      focus = GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+      inPage = browser && focus && (focus == browser || IsChild(browser, focus));
+      if (!inPage) Sleep(50);
+    } while (!inPage && GetTickCount() - start < 3000);
+    char name[64] = "none";
+    if (focus) GetClassNameA(focus, name, sizeof name);
+    std::printf(inPage ? "page %s\n" : "%s\n", name);
+    return 0;
+  }
+  if (std::strcmp(command, "tray-remove") == 0 && argc >= 3) {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = window;
+    icon.uID = static_cast<UINT>(Number(argv[2]));
+    std::printf("%s\n", Shell_NotifyIconA(NIM_DELETE, &icon) ? "removed" : "not removed");
+    return 0;
+  }
+  if (std::strcmp(command, "taskbar-created") == 0) {
+    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    std::printf("sent\n");
     return 0;
   }
   if (std::strcmp(command, "post") == 0 && argc >= 5) {
