@@ -81,12 +81,24 @@ check "batch lines end in CR LF" 5 "$(grep -c $'\r$' "$dir/Launcher_update.bat")
 # cmd keeps the batch file open while the program it started runs, so the new client's start
 # can only remove the old program; the script goes at the start after.
 check "old program removed by the new start" "" "$(ls "$dir" | grep Launcher_back_up || true)"
+cp "$dir/Launcher_update.bat" "$WORK/rescue.bat"
 launcher_title close >/dev/null
 sleep 1
 start_exe "$dir" "$dir/client.exe"
 launcher_title close >/dev/null
 wait_exit || true
 check "the next start removes the script" "client.exe" "$(ls "$dir")"
+
+# The same script once more, its download gone: the second rename fails, so the program gets
+# its name back and starts as it was.
+printf '2.0\r\n' > "$site/version.txt"  # (the program is the 2.0 client now: up to date)
+cp "$dir/client.exe" "$WORK/before-rescue"
+start_exe "$dir" cmd /c "$(winpath "$WORK/rescue.bat")"
+check "second rename failed: the program starts under its name" "新版客户端" "$(wait_launcher_title 新版客户端)"
+check "second rename failed: it is the program it was, nothing moved aside" "yes|client.exe" \
+  "$(cmp -s "$dir/client.exe" "$WORK/before-rescue" && echo yes || echo no)|$(ls "$dir")"
+launcher_title close >/dev/null
+wait_exit || kill_client
 
 # check_result DESCRIPTION CODE: the client ran its check to CODE and kept its launcher.
 check_result() {

@@ -217,6 +217,10 @@ void Dialog::EndDialog(INT_PTR result) {
 bool Dialog::PreTranslateMessage(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !hwnd()) return false;
   if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+  // Dialog navigation walks the visible controls until it meets the message's window again:
+  // for a window in a hidden part (a page area before its first document) it never would,
+  // and a typed character would hang the loop.
+  if (!IsWindowVisible(msg.hwnd)) return false;
   return IsDialogMessageA(hwnd(), &msg) != FALSE;
 }
 
