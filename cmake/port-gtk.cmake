@@ -78,14 +78,17 @@ if(MC_TESTS)
 
   # Port tests: shell scripts that run the real client under Xvfb.
   file(GLOB MC_GTK_TESTS CONFIGURE_DEPENDS tests/gtk/*_test.sh)
+  set(MC_GTK_TEST_TIMEOUT 300)
   if(MC_SANITIZE)
     # Sanitizer builds keep their symbols; the shipped client is checked in the plain build.
     list(FILTER MC_GTK_TESTS EXCLUDE REGEX "/binary_test\\.sh$")
+    # Instrumented clients start and run several times slower.
+    set(MC_GTK_TEST_TIMEOUT 600)
   endif()
   foreach(test_script ${MC_GTK_TESTS})
     get_filename_component(test_name ${test_script} NAME_WE)
     add_test(NAME gtk.${test_name} COMMAND bash ${test_script})
-    set_tests_properties(gtk.${test_name} PROPERTIES TIMEOUT 300
+    set_tests_properties(gtk.${test_name} PROPERTIES TIMEOUT ${MC_GTK_TEST_TIMEOUT}
       ENVIRONMENT "MC_BUILD=${CMAKE_BINARY_DIR};MC_SOURCE=${CMAKE_SOURCE_DIR}")
   endforeach()
 endif()

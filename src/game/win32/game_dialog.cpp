@@ -242,9 +242,14 @@ POINT CGameDialog::WorkspaceOffset(const RECT& screenRect) const {
 // GameWindowHost -------------------------------------------------------------------------
 
 // The monitor holding the window rather than the primary one: a window on a second monitor
-// maximises, restores and goes full screen there instead of jumping to the first.
-GameRect CGameDialog::WorkArea() { return ToGameRect(MonitorOfWindow(hwnd()).work); }
-GameRect CGameDialog::MonitorRect() { return ToGameRect(MonitorOfWindow(hwnd()).monitor); }
+// maximises, restores and goes full screen there instead of jumping to the first. A window
+// not placed yet opens on the monitor holding the pointer, where the player just clicked.
+GameRect CGameDialog::WorkArea() {
+  return ToGameRect((placed_ ? MonitorOfWindow(hwnd()) : MonitorOfCursor()).work);
+}
+GameRect CGameDialog::MonitorRect() {
+  return ToGameRect((placed_ ? MonitorOfWindow(hwnd()) : MonitorOfCursor()).monitor);
+}
 
 GameRect CGameDialog::WindowRect() {
   RECT r{};
@@ -353,6 +358,7 @@ void CGameDialog::ShowInTaskbar() {
 
 void CGameDialog::MoveWindow(const GameRect& rect) {
   ::MoveWindow(hwnd(), rect.left, rect.top, rect.width(), rect.height(), TRUE);
+  placed_ = true;
 }
 
 // The window stays a normal window of that rectangle in every state: the system's maximised
@@ -367,6 +373,7 @@ void CGameDialog::PlaceWindow(const GameRect& rect, GameWindowState) {
   const POINT offset = WorkspaceOffset(placement.rcNormalPosition);
   OffsetRect(&placement.rcNormalPosition, -offset.x, -offset.y);
   SetWindowPlacement(hwnd(), &placement);
+  placed_ = true;
 }
 
 void CGameDialog::HideWhilePlacing() { ::ShowWindow(hwnd(), SW_HIDE); }

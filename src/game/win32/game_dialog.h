@@ -120,6 +120,7 @@ class CGameDialog : public Dialog,
   GameDialogCallback* callback_;  // one reference held; released last
   HICON icon_;
   UINT taskbarCreated_;  // the message the shell broadcasts when it (re)starts
+  bool placed_ = false;  // placed once: before that the window is on no monitor of its own
   GameWindow model_;
   GameInitStop initStop_ = GameInitStop::kNone;
 

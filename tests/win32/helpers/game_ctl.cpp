@@ -20,6 +20,8 @@
 //                            focused window, else "CLASS" of the window that has it, or "none"
 //   tray-remove ID           removes the window's tray icon ID, as a restarting shell loses it
 //   taskbar-created          sends the window the shell's "TaskbarCreated" message
+//   rect CLASS               "L T R B" of the first window of that class, once one is shown
+//   monitors                 "L T R B" of each monitor, then "work L T R B" of its work area
 //   tray                     "X Y" of the first icon cell of Wine's own tray window (shown
 //                            when no X tray host runs), or "none" while it is hidden
 #include <windows.h>
@@ -84,6 +86,17 @@ BOOL CALLBACK FindMenu(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  const RECT& m = info.rcMonitor;
+  const RECT& w = info.rcWork;
+  std::printf("%ld %ld %ld %ld work %ld %ld %ld %ld\n", m.left, m.top, m.right, m.bottom, w.left,
+              w.top, w.right, w.bottom);
+  return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,6 +118,25 @@ int main(int argc, char** argv) {
     RECT r{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (std::strcmp(command, "rect") == 0 && argc >= 3) {
+    HWND found = nullptr;
+    for (int i = 0; i < 200; ++i) {
+      found = FindWindowA(argv[2], nullptr);
+      if (found && IsWindowVisible(found)) break;
+      Sleep(50);
+    }
+    RECT r{};
+    if (!found || !GetWindowRect(found, &r)) {
+      std::printf("no window\n");
+      return 2;
+    }
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (std::strcmp(command, "monitors") == 0) {
+    EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
     return 0;
   }
   if (std::strcmp(command, "tray") == 0) {
