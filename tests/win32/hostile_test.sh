@@ -36,7 +36,8 @@ while IFS=$'\t' read -r file reaction argument description; do
       check "$name: $reaction window" yes "$([ "$title" != "no window" ] && echo yes || echo no)"
       [ "$argument" = - ] || check "$name: title" "$argument" "$title"
       check "$name: still running" yes "$(client_running && echo yes || echo no)"
-      wineserver -k >/dev/null 2>&1 || true ;;
+      # The program itself (time's child) goes; the wineserver stays warm for the next run.
+      pkill -KILL -P "$CLIENT_PID" 2>/dev/null || true ;;
     silent) ;;
   esac
   if wait_exit 30; then check "$name: ends" yes yes; else
