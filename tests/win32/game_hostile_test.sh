@@ -59,10 +59,15 @@ run style.png="$WORK/sprite.png" "${pieces[@]}"
 ctl wait-state $MAXIMISED visible >/dev/null
 click_child 190
 ctl wait-state $RESTORED visible >/dev/null
-sleep 0.3; screenshot
-# (Above and below the logo and the title text, left of the buttons.)
-check "stretched band: only its own colours, alpha ignored" "0,0,255 255,0,0|0,0,255 255,0,0" \
-  "$(colors $((X + 2)) $Y $((X + 600)) $((Y + 3)))|$(colors $((X + 2)) $((Y + 24)) $((X + 600)) $((Y + 27)))"
+# (Above and below the logo and the title text, left of the buttons; the band may be painted
+# a moment after the window has its place.)
+band() {
+  screenshot
+  echo "$(colors $((X + 2)) $Y $((X + 600)) $((Y + 3)))|$(colors $((X + 2)) $((Y + 24)) $((X + 600)) $((Y + 27)))"
+}
+band_is() { [ "$(band)" = "$1" ]; }
+wait_until 5 band_is "0,0,255 255,0,0|0,0,255 255,0,0" || true
+check "stretched band: only its own colours, alpha ignored" "0,0,255 255,0,0|0,0,255 255,0,0" "$(band)"
 check "stretched side: only its own colours" "0,255,0 255,255,0" \
   "$(colors $X $((Y + 27)) $((X + 2)) $((Y + 600)))"
 close_it "plain-copy sprite"

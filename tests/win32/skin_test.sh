@@ -15,7 +15,8 @@ LINKS="$WORK/links.txt"
 BACKDROP=51,204,102
 link_recorder "$LINKS"
 
-wait_log() { wait_until 10 grep -qx "$1" "$LOG" 2>/dev/null; }  # wait_log LINE
+# wait_log LINE [SECONDS]: waits (10 s) until the demo has logged LINE.
+wait_log() { wait_until "${2:-10}" grep -qx "$1" "$LOG" 2>/dev/null; }
 count_log() { grep -cx "$1" "$LOG" || true; }
 wait_links() {  # wait_links N: waits until the recorder has N addresses
   wait_file "$LINKS" 10 "$1" || true
@@ -26,7 +27,7 @@ keep_shot() { cp "$WORK/shot.png" "$MC_BUILD/skin-shots/wine-$1.png"; }
 
 start_exe "$WORK" "$MC_BUILD/skin_demo.exe" "$(winpath "$CONFIG")" "$(winpath "$LOG")" \
   --link 'http://127.0.0.1:9/page?a=1;b=2' --backdrop 33CC66
-wait_log ready || check "demo shows its window" ready "$(cat "$LOG" 2>/dev/null)"
+wait_log ready 60 || check "demo shows its window" ready "$(cat "$LOG" 2>/dev/null)"
 
 # Centred by the framed size (AdjustWindowRect of the template's style), sized to the picture.
 read -r _ WL WT WR WB < <(grep '^work ' "$LOG")
