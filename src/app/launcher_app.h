@@ -38,8 +38,8 @@ class LauncherApp {
   std::unique_ptr<BackgroundImage> mainImage;
   std::string gameAddress;
   // This start was made by a self-update's script (its script was there and is removed now):
-  // the launcher runs no update check this time, so an update that could not be installed is downloaded
-  // at most once per start by the player.
+  // the launcher runs no update check this time, so an update that could not be installed is
+  // downloaded at most once per start by the player.
   bool startedByUpdate = false;
   // The program's own folder: where an update downloads, renames and restarts, whatever the
   // current directory is.

@@ -244,12 +244,11 @@ POINT CGameDialog::WorkspaceOffset(const RECT& screenRect) const {
 // The monitor holding the window rather than the primary one: a window on a second monitor
 // maximises, restores and goes full screen there instead of jumping to the first. A window
 // not placed yet opens on the monitor holding the pointer, where the player just clicked.
-GameRect CGameDialog::WorkArea() {
-  return ToGameRect((placed_ ? MonitorOfWindow(hwnd()) : MonitorOfCursor()).work);
+MonitorRects CGameDialog::CurrentMonitor() const {
+  return placed_ ? MonitorOfWindow(hwnd()) : MonitorOfCursor();
 }
-GameRect CGameDialog::MonitorRect() {
-  return ToGameRect((placed_ ? MonitorOfWindow(hwnd()) : MonitorOfCursor()).monitor);
-}
+GameRect CGameDialog::WorkArea() { return ToGameRect(CurrentMonitor().work); }
+GameRect CGameDialog::MonitorRect() { return ToGameRect(CurrentMonitor().monitor); }
 
 GameRect CGameDialog::WindowRect() {
   RECT r{};

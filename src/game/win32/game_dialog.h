@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "base/app_host.h"
+#include "platform/win32/monitors.h"
 #include "browser/browser_events.h"
 #include "browser/win32/web_browser_ex.h"
 #include "game/game_window.h"
@@ -114,6 +115,8 @@ class CGameDialog : public Dialog,
   // Offset of the work area within its monitor: window placements are in work-area
   // coordinates, everything else in screen coordinates.
   POINT WorkspaceOffset(const RECT& screenRect) const;
+  // The monitor placements use: the window's own once placed, the pointer's before.
+  MonitorRects CurrentMonitor() const;
 
   const LauncherConfig& config_;
   AppHost& app_;
