@@ -91,7 +91,4 @@ if(MC_TESTS)
     set_tests_properties(gtk.${test_name} PROPERTIES TIMEOUT ${MC_GTK_TEST_TIMEOUT}
       ENVIRONMENT "MC_BUILD=${CMAKE_BINARY_DIR};MC_SOURCE=${CMAKE_SOURCE_DIR}")
   endforeach()
-  # weston's nested session took no pointer input at all while the tray test ran beside it
-  # (its own X server, bus and runtime folder notwithstanding); it runs alone.
-  set_tests_properties(gtk.game_wayland_test PROPERTIES RUN_SERIAL TRUE)
 endif()
