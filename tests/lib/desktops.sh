@@ -33,7 +33,21 @@ INI
   # Up once its socket takes clients and its output is a window of the X display.
   wait_until 20 test -S "$XDG_RUNTIME_DIR/wayland-mc" && wait_until 20 weston_output_shown ||
     { echo "weston_start: weston did not start"; tail -n 20 "$WORK/weston.log"; return 1; }
+  weston_pointer_sync
   export WAYLAND_DISPLAY=wayland-mc
+}
+
+# weston_pointer_sync: makes weston's pointer stand where the X pointer is. Its X11 back end
+# takes the position from the EnterNotify of its window and then adds up relative motions;
+# on a loaded machine the first one is at times lost while weston starts, and the two
+# pointers then stay apart for good (its cursor at 0,0, every click landing elsewhere).
+# Unmapping and mapping the window again sends a fresh one.
+weston_pointer_sync() {
+  local window
+  window=$(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) "Weston Compositor.*/\1/p' |
+    head -n 1)
+  [ -n "$window" ] || return 0
+  xdotool windowunmap --sync "$window" windowmap --sync "$window"
 }
 
 # weston_stop: ends the weston of weston_start and waits until it has.
