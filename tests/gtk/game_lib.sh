@@ -63,6 +63,24 @@ game_client() {
   game_brand "$PKG" "$GAME_CLIENT"
 }
 
+# launcher_client: LAUNCH_CLIENT, a client in the game folder whose launcher page (served by a
+# second server) is one yellow (240,200,40) link filling the page that opens the game page in
+# the game window. BASE stays the game site's.
+launcher_client() {
+  local game_base=$BASE
+  mkdir -p "$WORK/site" "$WORK/game"
+  cat > "$WORK/site/launcher.html" <<HTML
+<!doctype html><html><body style="margin:0;background:rgb(240,200,40)">
+<a href="game:$BASE/game.html?from=launcher" style="display:block;height:100vh">start</a>
+</body></html>
+HTML
+  serve --root "$WORK/site" --no-store
+  game_package "$WORK/lpkg" "link5.url=$BASE/launcher.html"
+  BASE=$game_base
+  LAUNCH_CLIENT="$WORK/game/launch.client"
+  game_brand "$WORK/lpkg" "$LAUNCH_CLIENT"
+}
+
 # game_start PROGRAM: starts a branded client in its folder and waits for its game window
 # (GAME_ID) and for the page to run (its first report reached the server). Under Wayland
 # (WAYLAND_DISPLAY set) the window is no X window: GAME_ID stays empty.

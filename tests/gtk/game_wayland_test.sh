@@ -97,22 +97,13 @@ kill_client
 wait_exit
 
 # The launcher: its page's start link opens the game window, maximised as before.
-mkdir -p "$WORK/site"
-cat > "$WORK/site/launcher.html" <<HTML
-<!doctype html><html><body style="margin:0;background:rgb(200,30,30)">
-<a href="game:$BASE/game.html?from=launcher" style="display:block;width:100%;height:100%;background:rgb(240,200,40)">start</a>
-</body></html>
-HTML
-serve --root "$WORK/site" --no-store
-LAUNCHER_BASE=$BASE
-game_package "$WORK/lpkg" "link5.url=$LAUNCHER_BASE/launcher.html"
-game_brand "$WORK/lpkg" "$WORK/game/launch.client"
+launcher_client
 launcher_shows() {
   screenshot "$WORK/launcher.png"
   [ "$(color_box "$WORK/launcher.png" 240,200,40)" != none ]
 }
 reports=$(requests '^/report\?external')
-start_in "$WORK/game" "$WORK/game/launch.client"
+start_in "$WORK/game" "$LAUNCH_CLIENT"
 wait_until 30 launcher_shows || true
 link=$(color_box "$WORK/launcher.png" 240,200,40)
 check "the launcher shows its page" yes "$([ "$link" != none ] && echo yes || echo no)"

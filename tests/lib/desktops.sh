@@ -58,6 +58,50 @@ weston_stop() {
 weston_gone() { ! same_process "$WESTON_PID" "$WESTON_START"; }
 weston_output_shown() { xwininfo -root -children 2>/dev/null | grep 'Weston Compositor' >/dev/null; }
 
+# nested_start kwin|mutter: KDE's compositor (with the Breeze decoration Plasma uses) or
+# GNOME's, each native on Wayland and shown as one window filling the current X display, as
+# weston_start does; sets WAYLAND_DISPLAY, XDG_RUNTIME_DIR and NESTED_PID. Needs the test's
+# D-Bus session. Another may start once nested_stop has ended this one.
+nested_start() {
+  local size program title
+  size=$(screen_size)
+  export XDG_RUNTIME_DIR="$WORK/runtime"
+  mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+  case "$1" in
+    kwin)
+      program=$(command -v kwin_wayland)
+      # kwin_wayland carries a file capability; a sandbox that refuses it ("Operation not
+      # permitted") runs a plain copy under the same file name.
+      if ! "$program" --version >/dev/null 2>&1; then
+        mkdir -p "$WORK/kwin" && cp "$program" "$WORK/kwin/kwin_wayland"
+        program="$WORK/kwin/kwin_wayland"
+      fi
+      title='KDE Wayland Compositor'
+      "$program" --x11-display "$DISPLAY" --socket wayland-mc --width "${size%x*}" \
+        --height "${size#*x}" --no-lockscreen --no-global-shortcuts --no-kactivities \
+        >"$WORK/nested.log" 2>&1 & ;;
+    mutter)
+      title='mutter'
+      MUTTER_DEBUG_DUMMY_MODE_SPECS=$size mutter --nested --wayland --no-x11 \
+        --wayland-display=wayland-mc >"$WORK/nested.log" 2>&1 & ;;
+    *) echo "nested_start: unknown compositor $1"; return 1 ;;
+  esac
+  NESTED_PID=$!
+  NESTED_START=$(proc_start "$NESTED_PID")
+  at_exit_kill "$NESTED_PID"
+  wait_until 30 test -S "$XDG_RUNTIME_DIR/wayland-mc" &&
+    wait_until 20 nested_output_shown "$title" ||
+    { echo "nested_start: $1 did not start"; tail -n 20 "$WORK/nested.log"; return 1; }
+  export WAYLAND_DISPLAY=wayland-mc
+}
+nested_output_shown() { xwininfo -root -children 2>/dev/null | grep "\"$1" >/dev/null; }
+nested_stop() {
+  kill_same "$NESTED_PID" "$NESTED_START" || true
+  wait_until 10 nested_gone || echo "nested_stop: the compositor did not end"
+  rm -rf "$XDG_RUNTIME_DIR"
+}
+nested_gone() { ! same_process "$NESTED_PID" "$NESTED_START"; }
+
 # wm_start openbox|xfwm4: that window manager with a tint2 panel along the bottom edge of the
 # primary monitor; waits
 # until the manager has taken the screen and the panel's strut has made the work area smaller.

@@ -15,6 +15,13 @@
 namespace mc::gtk {
 namespace {
 
+// A copy of the event GTK is dispatching, or none outside event handlers.
+std::shared_ptr<GdkEvent> CurrentEvent() {
+  GdkEvent* event = gtk_get_current_event();
+  if (!event) return {};
+  return {event, gdk_event_free};
+}
+
 // Geometry changes from outside are taken over once they stop arriving for this long.
 constexpr guint kSettleMilliseconds = 80;
 
@@ -73,6 +80,7 @@ void CGameDialog::BuildWindow() {
   g_object_ref(window_);
   GtkWindow* window = GTK_WINDOW(window_);
   gtk_window_set_decorated(window, FALSE);
+  AnnounceFrame(window_, true);
   gtk_window_set_role(window, kGameWindowRole);
   if (icon_) gtk_window_set_icon(window, icon_.get());
   gtk_widget_add_events(window_, GDK_STRUCTURE_MASK);
@@ -111,6 +119,7 @@ GameInitStop CGameDialog::DoModal() {
     // the player move and close the window (through the close question). What was made is
     // put in place once, as for a restored window of this size.
     gtk_window_set_decorated(GTK_WINDOW(window_), TRUE);
+    AnnounceFrame(window_, false);
     model_.LayoutChildren();
     gtk_widget_show(window_);
   }
@@ -345,14 +354,29 @@ bool CGameDialog::AskOkCancel(const std::string& text, const std::string& captio
 }
 
 void CGameDialog::PopupMenu(const std::vector<MenuItem>& items, GamePoint screen) {
-  menu_.Show(items, screen, [this](int id) { PostCommand(id); });
+  // A menu opened while the window is shown is its popup, placed in its coordinates: Wayland
+  // has no screen coordinates and shows a popup only over its parent. On X11 the place on
+  // screen is the same either way. A hidden window leaves the screen point (the tray's).
+  GdkWindow* relativeTo = nullptr;
+  GamePoint at = screen;
+  if (!windowGone_ && gtk_widget_get_mapped(window_) && !iconified_) {
+    relativeTo = gtk_widget_get_window(window_);
+    const GameRect& window = placement_.rect();
+    at = {SaturatedAdd(screen.x, -window.left), SaturatedAdd(screen.y, -window.top)};
+  }
+  if (!relativeTo) relativeTo = gdk_screen_get_root_window(gtk_widget_get_screen(window_));
+  menu_.Show(items, relativeTo, at, commandEvent_.get(), [this](int id) { PostCommand(id); });
 }
 
 bool CGameDialog::AddTrayIcon(const TrayIconSetup& icon) {
   const unsigned id = icon.id;
   TrayEvents events;
   events.mouse = [this, id](unsigned mouseMessage) {
-    Post([this, id, mouseMessage] { model_.OnTrayNotify(id, mouseMessage); });
+    Post([this, id, mouseMessage, event = CurrentEvent()] {
+      commandEvent_ = event;
+      model_.OnTrayNotify(id, mouseMessage);
+      commandEvent_.reset();
+    });
   };
   events.command = [this](int command) { PostCommand(command); };
   events.lost = [this] {
@@ -418,8 +442,13 @@ void CGameDialog::Post(std::function<void()> task) noexcept {
 }
 
 void CGameDialog::PostCommand(int id) noexcept {
-  Post([this, id] {
-    if (!ended_) model_.OnCommand(id);
+  // The event that asked for the command goes with it: a menu the command opens is placed and
+  // takes the pointer with it (a Wayland popup needs it).
+  Post([this, id, event = CurrentEvent()] {
+    if (ended_) return;
+    commandEvent_ = event;
+    model_.OnCommand(id);
+    commandEvent_.reset();
   });
 }
 

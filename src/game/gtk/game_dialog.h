@@ -185,6 +185,8 @@ class CGameDialog : private GameWindowHost {
   GdkScreen* screen_ = nullptr;  // its monitors-changed signal is ours until the dialog ends
   PointerPress press_;           // the left press being handled
   bool iconified_ = false;
+  // While a posted command or tray click runs: the event that asked for it.
+  std::shared_ptr<GdkEvent> commandEvent_;
   bool ended_ = false;
   bool windowGone_ = false;  // destroyed from outside
   bool pageFullScreen_ = false;  // the page shows an element full screen

@@ -19,7 +19,8 @@ void GamePopupMenu::Close() {
   menu_.reset();
 }
 
-bool GamePopupMenu::Show(const std::vector<MenuItem>& items, GamePoint screen, Choose choose) {
+bool GamePopupMenu::Show(const std::vector<MenuItem>& items, GdkWindow* relativeTo, GamePoint at,
+                         const GdkEvent* trigger, Choose choose) {
   Close();
   choose_ = std::move(choose);
   menu_ = GObjectPtr<GtkMenu>::Ref(GTK_MENU(gtk_menu_new()));
@@ -30,10 +31,11 @@ bool GamePopupMenu::Show(const std::vector<MenuItem>& items, GamePoint screen, C
     gtk_menu_shell_append(GTK_MENU_SHELL(menu_.get()), entry);
     gtk_widget_show(entry);
   }
-  GdkWindow* root = gdk_screen_get_root_window(gdk_screen_get_default());
-  const GdkRectangle at{screen.x, screen.y, 1, 1};
-  gtk_menu_popup_at_rect(menu_.get(), root, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST,
-                         nullptr);
+  const GdkRectangle rect{at.x, at.y, 1, 1};
+  GdkEvent* current = trigger ? nullptr : gtk_get_current_event();
+  gtk_menu_popup_at_rect(menu_.get(), relativeTo, &rect, GDK_GRAVITY_NORTH_WEST,
+                         GDK_GRAVITY_NORTH_WEST, trigger ? trigger : current);
+  if (current) gdk_event_free(current);
   return gtk_widget_get_visible(GTK_WIDGET(menu_.get()));
 }
 

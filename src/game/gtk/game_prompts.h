@@ -13,8 +13,8 @@
 
 namespace mc::gtk {
 
-// One popup menu at a time, opened at a screen point. A chosen item is reported with its id
-// after the menu has closed; a dismissed menu reports nothing.
+// One popup menu at a time. A chosen item is reported with its id after the menu has closed; a
+// dismissed menu reports nothing.
 class GamePopupMenu {
  public:
   using Choose = std::function<void(int id)>;
@@ -24,8 +24,13 @@ class GamePopupMenu {
   GamePopupMenu(const GamePopupMenu&) = delete;
   GamePopupMenu& operator=(const GamePopupMenu&) = delete;
 
-  // Replaces a menu still open. False when the menu could not be opened (no pointer grab).
-  bool Show(const std::vector<MenuItem>& items, GamePoint screen, Choose choose);
+  // Opens the menu with its top-left corner at `at`, in the coordinates of `relativeTo` (a
+  // shown window, whose popup the menu becomes, or the root window for a screen point).
+  // `trigger` is the event that asked for the menu, or nullptr (the menu then takes the
+  // current one); a popup takes the pointer with it. Replaces a menu still open. False when
+  // the menu could not be opened (no pointer grab).
+  bool Show(const std::vector<MenuItem>& items, GdkWindow* relativeTo, GamePoint at,
+            const GdkEvent* trigger, Choose choose);
   // The menu on screen, if any (for tests and to close it with the window).
   GtkWidget* menu() const { return menu_ ? GTK_WIDGET(menu_.get()) : nullptr; }
   void Close();

@@ -56,4 +56,40 @@ GdkMonitor* MonitorForNewWindow(GdkDisplay* display) {
   return gdk_display_get_monitor(display, 0);
 }
 
+namespace {
+
+#ifdef GDK_WINDOWING_WAYLAND
+void Announce(GtkWidget* window, bool own) {
+  GdkWindow* surface = gtk_widget_get_window(window);
+  if (!surface || !GDK_IS_WAYLAND_WINDOW(surface)) return;
+  if (own)
+    gdk_wayland_window_announce_csd(surface);
+  else
+    gdk_wayland_window_announce_ssd(surface);
+}
+
+void AnnounceOwnOnRealize(GtkWidget* window, gpointer) { Announce(window, true); }
+void AnnounceSystemOnRealize(GtkWidget* window, gpointer) { Announce(window, false); }
+#endif
+
+}  // namespace
+
+void AnnounceFrame(GtkWidget* window, bool own) {
+#ifdef GDK_WINDOWING_WAYLAND
+  if (!window) return;
+  g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(AnnounceOwnOnRealize),
+                                       nullptr);
+  g_signal_handlers_disconnect_by_func(
+      window, reinterpret_cast<gpointer>(AnnounceSystemOnRealize), nullptr);
+  // After GTK's own realize handler, whose announcement (if any) this one replaces.
+  g_signal_connect_after(window, "realize",
+                         G_CALLBACK(own ? AnnounceOwnOnRealize : AnnounceSystemOnRealize),
+                         nullptr);
+  if (gtk_widget_get_realized(window)) Announce(window, own);
+#else
+  (void)window;
+  (void)own;
+#endif
+}
+
 }  // namespace mc::gtk

@@ -10,7 +10,7 @@
 // it can only ask for sizes, states and pointer moves.
 #pragma once
 
-#include <gdk/gdk.h>
+#include <gtk/gtk.h>
 
 #include <vector>
 
@@ -37,5 +37,12 @@ std::vector<MonitorArea> Monitors(GdkDisplay* display);
 // pointer has a screen position (X11), else the first one; nullptr when there is none. No
 // root window or primary monitor is assumed.
 GdkMonitor* MonitorForNewWindow(GdkDisplay* display);
+
+// Tells the compositor who draws the frame of a toplevel: the program (own = true, for its
+// undecorated windows) or the compositor. GTK says so only for windows with a GTK title bar,
+// and a Wayland compositor that decorates by default (KWin, sway) would otherwise put its own
+// title bar above the program's. Applies when the window is realized (at once if it is);
+// nothing happens outside Wayland or where the compositor has no such protocol.
+void AnnounceFrame(GtkWidget* window, bool own);
 
 }  // namespace mc::gtk
