@@ -146,7 +146,7 @@ WebKitWebContext* GtkAppHost::WebContext() {
 
 void GtkAppHost::RunLauncher(LauncherApp& app) {
   const LauncherSession session{app.config, *this, app.gameAddress};
-  CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), WebContext(),
+  CLauncherTranslucentDlg launcher(session, std::move(app.mainImage), [this] { return WebContext(); },
                                    [&](GtkWidget* window) {
     if (!app.startedByUpdate)
       updateWorker_ = StartUpdateCheck(MakeUpdateRecord(app.config, app.programFolder), window);

@@ -4,6 +4,7 @@
 #include "package/program_name.h"
 #include "platform/gtk/colors.h"
 #include "platform/gtk/prompts.h"
+#include "platform/gtk/ui_thread.h"
 #include "skin/gtk/program_icon.h"
 #include "skin/gtk/skin_image.h"
 
@@ -26,6 +27,9 @@ unsigned VirtualKey(guint keyval) {
   }
 }
 
+// The pages start at the latest this long after the window is made, painted or not.
+constexpr guint kPagesAtLatestMs = 1000;
+
 bool IsInside(GtkWidget* widget, GtkWidget* container) {
   return widget && container && (widget == container || gtk_widget_is_ancestor(widget, container));
 }
@@ -33,13 +37,14 @@ bool IsInside(GtkWidget* widget, GtkWidget* container) {
 }  // namespace
 
 CLauncherStandardDlg::CLauncherStandardDlg(CTranslucentDialog* parent, const LauncherSession& session,
-                                           WebKitWebContext* webContext, UpdateStarter startUpdate)
+                                           WebContextSource webContext, UpdateStarter startUpdate)
     : CStandardDialog(parent),
       session_(session),
-      webContext_(webContext),
+      webContext_(std::move(webContext)),
       startUpdate_(std::move(startUpdate)) {}
 
 CLauncherStandardDlg::~CLauncherStandardDlg() {
+  if (pagesDue_) g_source_remove(pagesDue_);
   // Buttons first, then the html areas, each in creation order.
   buttons_.clear();
   browsers_.clear();
@@ -52,8 +57,6 @@ GtkWindow* CLauncherStandardDlg::toplevel() const {
 bool CLauncherStandardDlg::OnInitDialog() {
   CStandardDialog::OnInitDialog();
   capture_ = GameAddressCapture();
-  // The worker reports to this layer; it outlives the launcher and owns its own copies.
-  if (startUpdate_) startUpdate_(layer());
   const ConfigRecord& config = session_.config.record();
   placeholderColor_ = static_cast<uint32_t>(config.loginCenterColor);
   if (GtkWindow* window = toplevel()) {
@@ -61,7 +64,9 @@ bool CLauncherStandardDlg::OnInitDialog() {
     gtk_window_set_role(window, "launcher");
     if (const GObjectPtr<GdkPixbuf> icon = ProgramIcon()) gtk_window_set_icon(window, icon.get());
     g_signal_connect(window, "key-press-event", G_CALLBACK(OnKeyPress), this);
+    g_signal_connect_after(window, "draw", G_CALLBACK(OnFirstDraw), this);
   }
+  pagesDue_ = g_timeout_add(kPagesAtLatestMs, OnPagesDue, this);
   g_signal_connect(layer(), "draw", G_CALLBACK(OnLayerDraw), this);
 
   // A control that cannot be made stops the building there; the ones before it stay.
@@ -100,19 +105,56 @@ void CLauncherStandardDlg::FinishButton(const LauncherControl& control) {
 }
 
 bool CLauncherStandardDlg::CreateHtmlArea(const LauncherControl& control, const ControlRect& r) {
-  auto browser = std::make_unique<CWebBrowserEx>(webContext_);
   // Each area lies in a box of exactly its size: a web view may ask for more room than it was
   // given, and the layer would then grow the window beyond the picture.
   GtkWidget* box = gtk_layout_new(nullptr, nullptr);
   gtk_widget_set_size_request(box, r.width, r.height);
+  Put(box, r.left, r.top);  // hidden with its area until the first page is there
+  pendingAreas_.push_back({control, r, box});
+  return true;
+}
+
+gboolean CLauncherStandardDlg::OnFirstDraw(GtkWidget* window, cairo_t*, gpointer data) {
+  auto* self = static_cast<CLauncherStandardDlg*>(data);
+  g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(OnFirstDraw), data);
+  // Once this frame has gone out: idle work runs after the paint that called this.
+  if (self->layer())
+    PostToUiThread(WidgetLifetime(self->layer()), [self] { self->StartPages(); },
+                   G_PRIORITY_DEFAULT_IDLE);
+  return FALSE;
+}
+
+gboolean CLauncherStandardDlg::OnPagesDue(gpointer data) {
+  auto* self = static_cast<CLauncherStandardDlg*>(data);
+  self->pagesDue_ = 0;
+  self->StartPages();
+  return G_SOURCE_REMOVE;
+}
+
+void CLauncherStandardDlg::StartPages() {
+  if (pagesStarted_ || !layer()) return;
+  pagesStarted_ = true;
+  if (pagesDue_) g_source_remove(pagesDue_);
+  pagesDue_ = 0;
+  // The worker reports to this layer; it outlives the launcher and owns its own copies.
+  if (startUpdate_) startUpdate_(layer());
+  std::vector<PendingArea> areas = std::move(pendingAreas_);
+  pendingAreas_.clear();
+  for (size_t i = 0; i < areas.size(); ++i) {
+    if (StartHtmlArea(areas[i].control, areas[i].rect, areas[i].box)) continue;
+    // An area that cannot be made ends the areas there.
+    for (size_t j = i; j < areas.size(); ++j) gtk_widget_destroy(areas[j].box);
+    break;
+  }
+}
+
+bool CLauncherStandardDlg::StartHtmlArea(const LauncherControl& control, const ControlRect& r,
+                                         GtkWidget* box) {
+  auto browser = std::make_unique<CWebBrowserEx>(webContext_ ? webContext_() : nullptr);
   // Only the first area reports its events.
   BrowserEvents* events = control.id == kFirstHtmlAreaId ? this : nullptr;
-  if (!browser->Create(box, GdkRectangle{0, 0, r.width, r.height}, false, control.id, events)) {
-    g_object_ref_sink(box);
-    g_object_unref(box);
+  if (!browser->Create(box, GdkRectangle{0, 0, r.width, r.height}, false, control.id, events))
     return false;
-  }
-  Put(box, r.left, r.top);  // hidden with its area until the first page is there
   // An area off the picture stays hidden: GTK gives even an empty box one pixel.
   if (r.width > 0 && r.height > 0) areaBoxes_.push_back(box);
   browser->Navigate("about:blank");
@@ -184,11 +226,11 @@ gboolean CLauncherStandardDlg::OnKeyPress(GtkWidget* window, GdkEventKey* event,
 
 CLauncherTranslucentDlg::CLauncherTranslucentDlg(const LauncherSession& session,
                                                  std::unique_ptr<BackgroundImage> background,
-                                                 WebKitWebContext* webContext,
+                                                 WebContextSource webContext,
                                                  UpdateStarter startUpdate)
     : CTranslucentDialog(std::move(background)),
       session_(session),
-      webContext_(webContext),
+      webContext_(std::move(webContext)),
       startUpdate_(std::move(startUpdate)) {}
 
 std::unique_ptr<CStandardDialog> CLauncherTranslucentDlg::MakeOverlayDialog() {

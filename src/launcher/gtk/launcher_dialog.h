@@ -1,8 +1,11 @@
 // The launcher on Linux: one undecorated RGBA window showing the launcher picture
 // (CLauncherTranslucentDlg) with a control layer over it (CLauncherStandardDlg) that carries
 // what the link records ask for: link, minimise and close buttons and web page areas. The
-// first area's navigations are watched for the game address; the first page it completes
-// reveals every area. Closing (after the close question) or a captured address ends the run.
+// picture and its buttons are on screen first: the web areas (and with them WebKit's context,
+// processes and stores) and the update check start once the window has painted its first
+// frame. The first area's navigations are watched for the game address; the first page it
+// completes reveals every area. Closing (after the close question) or a captured address ends
+// the run.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -29,14 +32,16 @@ class CLauncherTranslucentDlg;
 
 // Starts the update check; given the window that receives its result.
 using UpdateStarter = std::function<void(GtkWidget* notifyWindow)>;
+// The web context the html areas are made in, made when first asked for (null: WebKit's
+// default).
+using WebContextSource = std::function<WebKitWebContext*()>;
 
 class CLauncherStandardDlg : public CStandardDialog,
                              private BrowserEvents,
                              private OverlayBuildHost {
  public:
-  // The html areas' views are made in `webContext` (not owned; null: WebKit's default).
   CLauncherStandardDlg(CTranslucentDialog* parent, const LauncherSession& session,
-                       WebKitWebContext* webContext, UpdateStarter startUpdate);
+                       WebContextSource webContext, UpdateStarter startUpdate);
   ~CLauncherStandardDlg() override;
 
   CLauncherTranslucentDlg* launcherOwner = nullptr;
@@ -45,6 +50,8 @@ class CLauncherStandardDlg : public CStandardDialog,
   void Minimize();
   void CloseWithQuestion();
   bool pageLoaded() const { return capture_.pageLoaded(); }
+  // The web areas and the update check: started once, after the first frame.
+  void StartPages();
 
  protected:
   bool OnInitDialog() override;
@@ -62,13 +69,26 @@ class CLauncherStandardDlg : public CStandardDialog,
   void SetPlaceholderArea(const ControlRect& rect) override { htmlAreaRect_ = rect; }
   void OnButton(int id);
   GtkWindow* toplevel() const;
+  bool StartHtmlArea(const LauncherControl& control, const ControlRect& rect, GtkWidget* box);
+
+  // An html area whose box is in place and whose view is made after the first frame.
+  struct PendingArea {
+    LauncherControl control;
+    ControlRect rect;
+    GtkWidget* box;  // owned by the layer
+  };
 
   static gboolean OnLayerDraw(GtkWidget*, cairo_t* cr, gpointer self);
   static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
+  static gboolean OnFirstDraw(GtkWidget* window, cairo_t*, gpointer self);
+  static gboolean OnPagesDue(gpointer self);
 
   LauncherSession session_;
-  WebKitWebContext* webContext_;
+  WebContextSource webContext_;
   UpdateStarter startUpdate_;
+  std::vector<PendingArea> pendingAreas_;
+  bool pagesStarted_ = false;
+  guint pagesDue_ = 0;  // the fallback timer, for a window that never paints
   uint32_t placeholderColor_ = 0;  // 0x00BBGGRR
   std::vector<std::unique_ptr<CSkinButton>> buttons_;
   std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
@@ -81,7 +101,7 @@ class CLauncherStandardDlg : public CStandardDialog,
 class CLauncherTranslucentDlg : public CTranslucentDialog {
  public:
   CLauncherTranslucentDlg(const LauncherSession& session, std::unique_ptr<BackgroundImage> background,
-                          WebKitWebContext* webContext, UpdateStarter startUpdate);
+                          WebContextSource webContext, UpdateStarter startUpdate);
 
   CLauncherStandardDlg* launcherOverlay() const { return overlayDlg_; }
 
@@ -91,7 +111,7 @@ class CLauncherTranslucentDlg : public CTranslucentDialog {
 
  private:
   LauncherSession session_;
-  WebKitWebContext* webContext_;
+  WebContextSource webContext_;
   UpdateStarter startUpdate_;
   CLauncherStandardDlg* overlayDlg_ = nullptr;  // owned by the base
 };
