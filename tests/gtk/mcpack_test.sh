@@ -112,21 +112,28 @@ check "pack of a client that would not start: exit status" 1 "$rc"
 check "pack of a client that would not start: nothing written, no temporary file left" \
   "again branded branded-broken broken copy package.zip" "$(cd "$WORK" && echo *)"
 
-# A package folder holding a link or a pipe is refused: a link would pack whatever it points
-# at, and reading a pipe may never end. Nothing is written.
+# A package folder holding a link, a pipe or a file larger than the client takes is refused by
+# pack and reported by check, judged without reading it (a pipe may never end; the sparse file
+# would take seconds and gigabytes to read). Nothing is written.
 odd="$WORK/odd"
-for kind in link pipe; do
+for kind in link pipe large; do
   rm -rf "$odd"
   cp -r "$SAMPLE" "$odd"
   case $kind in
-    link) ln -s /etc/passwd "$odd/config/extra.png"; what="a symbolic link" ;;
-    pipe) mkfifo "$odd/config/extra.png"; what="a named pipe" ;;
+    link) ln -s /etc/passwd "$odd/config/extra.png"
+      what="a symbolic link; a package holds only folders and regular files" ;;
+    pipe) mkfifo "$odd/config/extra.png"
+      what="a named pipe; a package holds only folders and regular files" ;;
+    large) truncate -s 4G "$odd/config/extra.png"
+      what="4294967296 bytes, more than the client takes (67108864 bytes a file)" ;;
   esac
   out=$(timeout 20 "$MCPACK" pack "$CLIENT" "$odd" "$WORK/odd-out" 2>&1); rc=$?
-  check "$kind in the package: exit status" 2 "$rc"
-  check "$kind in the package: message" \
-    "mcpack: $odd/config/extra.png: $what; a package holds only folders and regular files, nothing written" "$out"
+  check "$kind in the package: pack refuses" "2 mcpack: $odd/config/extra.png: $what, nothing written" \
+    "$rc $out"
   check "$kind in the package: nothing written" "" "$(cd "$WORK" && ls -d odd-out* 2>/dev/null)"
+  out=$(timeout 20 "$MCPACK" check "$odd" 2>&1); rc=$?
+  check "$kind in the package: check reports it" "1 $odd/config/extra.png: $what|$odd: 1 problem" \
+    "$rc $(paste -sd'|' <<<"$out")"
 done
 rm -rf "$odd"
 ln -s "$SAMPLE/config" "$WORK/linked-config"

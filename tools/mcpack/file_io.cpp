@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "mcpack.h"
+#include "package/zip_archive.h"
 #include "skin/gtk/png_decoder.h"
 
 namespace fs = std::filesystem;
@@ -56,7 +57,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes) {
   return true;
 }
 
-std::string FirstNonRegularEntry(const fs::path& dir) {
+std::optional<EntryFault> FirstUnpackableEntry(const fs::path& dir) {
   const fs::path config = dir / "config";
   const auto what = [](const fs::file_status& status) -> const char* {
     switch (status.type()) {
@@ -73,13 +74,27 @@ std::string FirstNonRegularEntry(const fs::path& dir) {
   };
   std::error_code error;
   if (const char* kind = what(fs::symlink_status(config, error)))
-    return config.string() + ": " + kind;
+    return EntryFault{config.string(), kind};
   // The iterator does not descend into linked folders; every link is reported instead.
   for (fs::recursive_directory_iterator it(config, error), end; !error && it != end;
        it.increment(error)) {
-    if (const char* kind = what(it->symlink_status(error))) return it->path().string() + ": " + kind;
+    const fs::file_status status = it->symlink_status(error);
+    if (const char* kind = what(status)) return EntryFault{it->path().string(), kind};
+    if (status.type() != fs::file_type::regular) continue;
+    const uintmax_t size = it->file_size(error);
+    if (!error && size > mc::ZipArchive::kMaxEntrySize)
+      return EntryFault{it->path().string(),
+                        std::to_string(size) + " bytes, more than the client takes (" +
+                            std::to_string(mc::ZipArchive::kMaxEntrySize) + " bytes a file)",
+                        true};
+    error.clear();
   }
-  return {};
+  return std::nullopt;
+}
+
+std::string Describe(const EntryFault& fault) {
+  return fault.path + ": " + fault.what +
+         (fault.tooLarge ? "" : "; a package holds only folders and regular files");
 }
 
 std::vector<mc::PackageProblem> Check(const std::string& dir) {

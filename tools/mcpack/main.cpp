@@ -44,7 +44,8 @@ constexpr char kUsage[] =
     "DIR is a package folder holding config/cg.txt and its pictures.\n"
     "check   reports what the client would cut, skip or refuse.\n"
     "pack    checks, then writes OUT: CLIENT followed by a ZIP of DIR/config/; refuses a\n"
-    "        config/ holding symbolic links, pipes, sockets or devices.\n"
+    "        config/ holding symbolic links, pipes, sockets, devices or files larger than the\n"
+    "        client takes (check reports them too).\n"
     "preview draws, with no display, the launcher and the game window as the client shows\n"
     "        them, side by side in OUT.png, every problem of check marked in red on its\n"
     "        element and listed below. --size is the game window's size (default 1024x768,\n"
@@ -83,10 +84,18 @@ std::string Summary(const std::string& dir, size_t problems) {
 
 int RunCheck(const std::string& dir) {
   if (!IsReadableFolder(dir)) return Failure(dir + ": not a readable folder");
+  // What pack would refuse is a problem here too, found without reading it: a pipe may never
+  // end and a huge file would be read whole.
+  size_t count = 0;
+  if (const std::optional<mcpack::EntryFault> fault = mcpack::FirstUnpackableEntry(dir)) {
+    std::cout << mcpack::Describe(*fault) << '\n';
+    ++count;
+  }
   const std::vector<mc::PackageProblem> problems = Check(dir);
   Report(dir, problems);
-  std::cout << Summary(dir, problems.size()) << '\n';
-  return problems.empty() ? kExitClean : kExitProblems;
+  count += problems.size();
+  std::cout << Summary(dir, count) << '\n';
+  return count == 0 ? kExitClean : kExitProblems;
 }
 
 enum class ClientFormat { kUnknown, kElf, kPe };
@@ -226,9 +235,8 @@ int RunPack(const std::string& clientPath, const std::string& dir, const std::st
   if (!IsReadableFolder(dir)) return Failure(dir + ": not a readable folder");
   // A link would pack whatever it points at, anywhere on the machine, and reading a pipe or
   // a device may never end: a package is made of regular files only.
-  const std::string odd = mcpack::FirstNonRegularEntry(dir);
-  if (!odd.empty())
-    return Failure(odd + "; a package holds only folders and regular files, nothing written");
+  if (const std::optional<mcpack::EntryFault> fault = mcpack::FirstUnpackableEntry(dir))
+    return Failure(mcpack::Describe(*fault) + ", nothing written");
 
   const std::vector<mc::PackageProblem> problems = Check(dir);
   Report(dir, problems);

@@ -38,9 +38,18 @@ bool WriteZip(int fd, const std::vector<ZipFile>& files);
 // Writes bytes to path that way, readable as umask allows; false, with nothing left, on failure.
 bool WriteNewFile(const std::string& path, const std::string& bytes);
 
-// Anything under DIR/config/ (or config itself) that is not a folder or a regular file, as
-// "PATH: what it is"; empty when there is none. Links are not followed.
-std::string FirstNonRegularEntry(const std::filesystem::path& dir);
+// The first thing under DIR/config/ (or config itself) that cannot go into a package: what is
+// not a folder or a regular file (links are not followed), or a file larger than the client
+// takes from its package. Judged by type and size only: nothing is read.
+struct EntryFault {
+  std::string path;
+  std::string what;      // "a named pipe", "70000000 bytes, more than ..."
+  bool tooLarge = false;
+};
+std::optional<EntryFault> FirstUnpackableEntry(const std::filesystem::path& dir);
+
+// The fault as "PATH: what; why the package cannot hold it".
+std::string Describe(const EntryFault& fault);
 
 // mcpack preview, given the arguments after the command's name. Returns the exit status.
 int RunPreview(const std::vector<std::string>& args);
