@@ -24,12 +24,14 @@ class FileReceiver : public HttpReceiver {
     if (!AnnouncedBodyFits(contentLength, limits_, free)) return false;  // no file made
     // Of a longer body only the head is expected.
     expected_ = Keeping() && contentLength > limits_.maxBytes ? limits_.maxBytes : contentLength;
+    windowStart_ = Now();
     file_ = create_(path_);
     return file_ != nullptr;
   }
 
   bool OnBody(const uint8_t* data, size_t size) override {
     if (!file_ || writeFailed_ || (stop_ && stop_->stopped())) return false;
+    if (BelowFloor(size)) return false;  // ends as a failure: nothing is kept
     if (limits_.maxBytes >= 0 && static_cast<int64_t>(size) > limits_.maxBytes - received_) {
       if (!Keeping()) {
         overLimit_ = true;
@@ -61,6 +63,22 @@ class FileReceiver : public HttpReceiver {
     return limits_.maxBytes >= 0 && limits_.over == DownloadLimits::Over::kKeepHead;
   }
 
+  std::chrono::steady_clock::time_point Now() const {
+    return limits_.clock ? limits_.clock() : std::chrono::steady_clock::now();
+  }
+
+  // Counts `size` more bytes; true once a whole window has passed with fewer than the floor.
+  bool BelowFloor(size_t size) {
+    const auto now = Now();
+    if (now - windowStart_ >= limits_.floorWindow) {
+      if (windowBytes_ < limits_.floorBytes) return true;
+      windowStart_ = now;
+      windowBytes_ = 0;
+    }
+    windowBytes_ += static_cast<int64_t>(size);
+    return false;
+  }
+
   const std::string& path_;
   const DownloadFileCreator& create_;
   const StopSignal* stop_;
@@ -72,6 +90,8 @@ class FileReceiver : public HttpReceiver {
   bool headCut_ = false;
   int64_t expected_ = -1;
   int64_t received_ = 0;
+  std::chrono::steady_clock::time_point windowStart_;
+  int64_t windowBytes_ = 0;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 // exactly the body of a 2xx response, or it is not left behind at all.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -56,6 +57,13 @@ struct DownloadLimits {
   // Bytes free for the file at a path; nullopt when unknown. Asked once, before the file is
   // created, when the response announces its length: a body that cannot fit is refused.
   std::function<std::optional<uint64_t>(const std::string& path)> freeSpace;
+  // A body arriving slower than floorBytes per floorWindow (judged window by window from the
+  // response on) fails the download: a server trickling a few bytes a second would keep it
+  // running for good, which no timeout for silence catches. 1 KiB/s over a minute.
+  int64_t floorBytes = int64_t{60} << 10;
+  std::chrono::steady_clock::duration floorWindow = std::chrono::seconds(60);
+  // The clock the floor is judged by; empty: steady_clock.
+  std::function<std::chrono::steady_clock::time_point()> clock;
 };
 
 // The version file: far more than its first line can take (kVersionLineMax), kept as a head.
@@ -71,8 +79,8 @@ bool AnnouncedBodyFits(int64_t announced, const DownloadLimits& limits,
 // Fetches request.url into request.localPath. True when the file holds exactly the body of a
 // 2xx response, or its first limits.maxBytes bytes under Over::kKeepHead. On any failure
 // (empty address, no response, status outside 200..299, transfer error, fewer or more bytes
-// than announced, a body over the limits or larger than the free space, file not creatable or
-// not writable, stop) the file this call created is deleted; a file it never created is
+// than announced, a body over the limits, larger than the free space or below the speed floor,
+// file not creatable or not writable, stop) the file this call created is deleted; a file it never created is
 // left alone. The file is made by `create`, and gets its name only when complete.
 bool Download(HttpClient& http, const DownloadRequest& request, const StopSignal* stop = nullptr,
               const DownloadFileCreator& create = CreatePlainDownloadFile,

@@ -53,7 +53,8 @@ bool IsAuthenticUpdate(const UpdateKey& key, const Version& announced,
   const DownloadFileCreator create = [&platform](const std::string& path) {
     return platform.CreateDownloadFile(path);
   };
-  const DownloadLimits limits{kSignatureFileMax, DownloadLimits::Over::kRefuse, {}};
+  DownloadLimits limits;
+  limits.maxBytes = kSignatureFileMax;
   if (!Download(platform.Http(), {programUrl + ".minisig", signatureFile}, &stop, create, limits))
     return false;
   const RemovedAtExit removeSignature(signatureFile);

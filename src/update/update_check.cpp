@@ -91,7 +91,9 @@ int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
     return platform.CreateDownloadFile(path);
   };
   const std::string versionFile = prefix + FileNameFromUrl(record.versionPath);
-  const DownloadLimits versionLimits{kVersionFileReadMax, DownloadLimits::Over::kKeepHead, {}};
+  DownloadLimits versionLimits;
+  versionLimits.maxBytes = kVersionFileReadMax;
+  versionLimits.over = DownloadLimits::Over::kKeepHead;
   if (!Download(platform.Http(),
                 {BuildUrl(record.server, record.port, record.versionPath), versionFile}, &stop,
                 create, versionLimits))
@@ -105,9 +107,9 @@ int32_t RunUpdateCheck(const UpdateRecord& record, UpdatePlatform& platform,
 
   const std::string exeFile = prefix + FileNameFromUrl(record.exePath);
   const std::string exeUrl = BuildUrl(record.server, record.port, record.exePath);
-  const DownloadLimits exeLimits{
-      kProgramDownloadMax, DownloadLimits::Over::kRefuse,
-      [&platform](const std::string& path) { return platform.FreeSpace(path); }};
+  DownloadLimits exeLimits;
+  exeLimits.maxBytes = kProgramDownloadMax;
+  exeLimits.freeSpace = [&platform](const std::string& path) { return platform.FreeSpace(path); };
   if (!Download(platform.Http(), {exeUrl, exeFile}, &stop, create, exeLimits))
     return kUpdateExeDownloadFailed;
   // Only an authentic client this port can start may take the program's place; once the user

@@ -373,6 +373,37 @@ TEST(UpdateDownload, LimitsKeepAHeadOrRefuseTheBody) {
   }
 }
 
+TEST(UpdateDownload, ABodyBelowTheSpeedFloorFails) {
+  // One byte a block; the clock moves `step` each time it is read. The floor: 60 bytes in
+  // each 60 s window.
+  const std::string body(200, 'b');
+  struct Case {
+    const char* what;
+    std::chrono::milliseconds step;
+    bool ok;
+  } cases[] = {
+      {"a trickle: 1 byte a second", std::chrono::seconds(1) + std::chrono::milliseconds(1), false},
+      {"at the floor", std::chrono::milliseconds(990), true},
+      {"fast", std::chrono::milliseconds(1), true},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    ScriptedHttp http;
+    http.responses["http://h/f"] = {200, body, -1, HttpOutcome::kComplete, std::string::npos, false, 1};
+    std::chrono::steady_clock::time_point now{};
+    DownloadLimits limits;
+    limits.floorBytes = 60;
+    limits.floorWindow = std::chrono::seconds(60);
+    limits.clock = [&] { return now += c.step; };
+    EXPECT_EQ(Download(http, {"http://h/f", dir.File("f")}, nullptr, CreatePlainDownloadFile,
+                       limits),
+              c.ok)
+        << c.what;
+    EXPECT_EQ(dir.Names(), c.ok ? Names{"f"} : Names{}) << c.what;
+    if (!c.ok) EXPECT_LT(http.sent, body.size()) << c.what << ": the transfer was ended";
+  }
+}
+
 TEST(AnnouncedBodyFits, LimitAndFreeSpace) {
   using Over = DownloadLimits::Over;
   struct Case {
