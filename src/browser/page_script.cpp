@@ -134,7 +134,9 @@ std::string ExternalObjectScript(std::string_view handler,
     names += ScriptStringLiteral(method);
   }
   // The channel and the functions used to reach it are looked up once, before any page script
-  // runs, so a page that later replaces window.webkit, JSON or bind cannot redirect the calls.
+  // runs, so a page that later replaces window.webkit, JSON or bind cannot redirect the calls;
+  // messages are put together with operators only (no Array.prototype method a page could
+  // replace), and the finished text is measured once more before it leaves.
   // The channel's name is known to this script only (the receiver makes it up), so a page
   // cannot post to it directly; the checks here keep what the page sends within the bounds the
   // receiver enforces anyway. UTF-8 of a JSON text takes at most three bytes per code unit.
@@ -163,10 +165,14 @@ std::string ExternalObjectScript(std::string_view handler,
       "  }\n"
       "  var queued = [], queuedBytes = 2;\n"
       "  function flush() {\n"
-      "    if (!queued.length) return;\n"
-      "    var text = '[' + queued.join(',') + ']';\n"
+      "    var n = queued.length;\n"
+      "    if (!n) return;\n"
+      "    var text = '[';\n"
+      "    for (var i = 0; i < n; i++) text += (i ? ',' : '') + queued[i];\n"
+      "    text += ']';\n"
       "    queued = [];\n"
       "    queuedBytes = 2;\n"
+      "    if (text.length > maxBytes) return;\n"
       "    post(text);\n"
       "  }\n"
       "  var later = typeof queueMicrotask === 'function' ? queueMicrotask :\n"

@@ -240,20 +240,29 @@ std::string GameWindow::QuestionCaption() {
   return ProgramBaseName(host_.ProgramPath(), pathSeparator_, WithoutExtension::kEmpty);
 }
 
+bool GameWindow::Ask(const std::string& text, const std::string& caption) {
+  // One question at a time: the question's own loop still delivers commands (a tray menu's
+  // click storm, a page), and each would otherwise open another question inside it. A request
+  // while one is open does nothing.
+  if (asking_) return false;
+  asking_ = true;
+  const bool ok = host_.AskOkCancel(text, caption);
+  asking_ = false;
+  return ok;
+}
+
 void GameWindow::ConfirmClose() {
-  if (host_.AskOkCancel(config_.closeMsg, QuestionCaption()))
-    EndGameWindow();
+  if (Ask(config_.closeMsg, QuestionCaption())) EndGameWindow();
 }
 
 void GameWindow::ConfirmRestart() {
-  if (!host_.AskOkCancel(config_.closeMsg, QuestionCaption()))
-    return;
+  if (!Ask(config_.closeMsg, QuestionCaption())) return;
   RestartProgram();
   EndGameWindow();
 }
 
 void GameWindow::ConfirmCleanCache() {
-  if (host_.AskOkCancel(config_.clearFlashMsg, config_.clearFlashTitle)) host_.CleanBrowserCache();
+  if (Ask(config_.clearFlashMsg, config_.clearFlashTitle)) host_.CleanBrowserCache();
 }
 
 void GameWindow::RestartProgram() {

@@ -176,6 +176,8 @@ class GameWindow {
   void MinimizeWindow();
   void HideToTray();
   void ShowSettingsMenu();
+  // The host's OK/Cancel question; false without asking while another is open.
+  bool Ask(const std::string& text, const std::string& caption);
   void ConfirmClose();
   void ConfirmRestart();
   void ConfirmCleanCache();
@@ -254,6 +256,7 @@ class GameWindow {
   bool minimized_ = false;
   bool hidden_ = false;
   bool trayIcon_ = false;
+  bool asking_ = false;  // a question is open
   bool ended_ = false;
   GameRect placementBeforeFullScreen_;
   GameRect fullScreenRect_;

@@ -78,6 +78,7 @@ done <<'CALLS'
 ["6","x".repeat(1 << 20),"y"]
 new Array(100).fill("6")
 new Array(65).fill("6").fill("新标题", 63, 64)
+(function (j) { Array.prototype.join = function (s) { return this.length === 1 && String(this[0]).indexOf('"JsCallClient"') === 1 ? '["JsCallClient","s6","s新标题","sx"]' : j.call(this, s); }; })(Array.prototype.join), []
 CALLS
 page_call "[\"4\",\"$BASE/pay?marker=1\",\"x\"]" >/dev/null
 check "after hostile calls the recharge link was set" "$BASE/pay?marker=1" "$(recharge)"

@@ -64,6 +64,17 @@ check "the menu's item asks the close question" "确定要退出游戏吗？" "$
 check "Cancel: the window stays hidden and its item stays" "IsUnMapped|yes|yes" \
   "$(map_state "$GAME_ID")|$(client_running && echo yes || echo no)|$($HOST show "$ITEM" >/dev/null 2>&1 && echo yes || echo no)"
 
+# --- Bounds: a long list in one call is refused unread; clicks arriving while the question
+# is open ask nothing more.
+check "a million ids in one call: refused" org.freedesktop.DBus.Error.LimitsExceeded \
+  "$($HOST flood "$ITEM" ids 1000000 2>&1)"
+check "20000 clicks in one call: refused" org.freedesktop.DBus.Error.LimitsExceeded \
+  "$($HOST flood "$ITEM" events 20000 2>&1)"
+check "16 clicks in one call: answered" "answered 0" "$($HOST flood "$ITEM" events 16 2>&1)"
+check "16 clicks: one question" "确定要退出游戏吗？|no dialog" \
+  "$(question sea cancel)|$(dialog sea cancel 3 || true)"
+check "and the item still answers" yes "$($HOST show "$ITEM" >/dev/null 2>&1 && echo yes || echo no)"
+
 # --- The watcher leaves while the window is hidden: nothing would bring it back, so it comes
 # back by itself (minimised, which a bare X server without a window manager cannot do).
 kill "$HOST_PID"

@@ -7,6 +7,10 @@
   sni_host.py activate NAME    a left click on the item (Activate)
   sni_host.py menu NAME        the labels of the item's menu, one a line
   sni_host.py click NAME LABEL chooses the menu item with that label (Event "clicked")
+  sni_host.py flood NAME ids|events COUNT
+                               one GetGroupProperties call with COUNT ids, or one EventGroup
+                               call of COUNT "clicked" events on the first item; prints
+                               "answered N" (items or errors in the reply) or the D-Bus error
 """
 import signal
 import sys
@@ -119,6 +123,20 @@ def main():
         call(args[0], menu, MENU, "AboutToShow", GLib.Variant("(i)", (0,)))
         call(args[0], menu, MENU, "Event",
              GLib.Variant("(isvu)", (ids[0], "clicked", GLib.Variant("i", 0), 0)))
+    elif command == "flood":
+        menu, items = menu_items(args[0])
+        count = int(args[2])
+        try:
+            if args[1] == "ids":
+                reply = call(args[0], menu, MENU, "GetGroupProperties",
+                             GLib.Variant("(aias)", ([items[0][0]] * count, [])), "(a(ia{sv}))")
+            else:
+                event = (items[0][0], "clicked", GLib.Variant("i", 0), 0)
+                reply = call(args[0], menu, MENU, "EventGroup",
+                             GLib.Variant("(a(isvu))", ([event] * count,)), "(ai)")
+            print("answered %d" % len(reply[0]))
+        except GLib.Error as error:
+            print(Gio.DBusError.get_remote_error(error))
     else:
         sys.exit(__doc__)
 

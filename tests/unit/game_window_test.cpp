@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ class FakeHost : public GameWindowHost {
   int buttonThatFails = -1;
   bool answer = false;
   std::vector<std::pair<std::string, std::string>> questions;  // text, caption
+  std::function<void()> duringQuestion;  // runs while a question is open (its message loop)
   std::map<size_t, bool> buttonVisible;
   bool logoVisible = true;
   bool visible = true;
@@ -95,6 +97,7 @@ class FakeHost : public GameWindowHost {
   bool AskOkCancel(const std::string& text, const std::string& caption) override {
     Log("Ask");
     questions.emplace_back(text, caption);
+    if (duringQuestion) duringQuestion();
     return answer;
   }
   void PopupMenu(const std::vector<MenuItem>& items, GamePoint at) override {
@@ -620,6 +623,26 @@ TEST(GameWindow, QuestionsDecideCloseRestartAndCleaning) {
       EXPECT_EQ(caption, "\x81\x5c");
     }
   }
+}
+
+TEST(GameWindow, OneQuestionAtATime) {
+  // Commands delivered while a question is open (a storm of tray menu clicks) ask nothing more.
+  Fixture f;
+  f.Start();
+  f.host.answer = false;
+  int nested = 0;
+  f.host.duringQuestion = [&] {
+    if (++nested > 100) return;  // bounded: a fault shows as extra questions, not a hang
+    for (GameCommand c : {GameCommand::kConfirmClose, GameCommand::kConfirmRestart,
+                          GameCommand::kConfirmCleanCache})
+      f.window.Run(c);
+  };
+  f.window.Run(GameCommand::kConfirmClose);
+  EXPECT_EQ(f.host.questions.size(), 1u);
+  // Once it is answered, the next request asks again.
+  f.host.duringQuestion = nullptr;
+  f.window.Run(GameCommand::kConfirmCleanCache);
+  EXPECT_EQ(f.host.questions.size(), 2u);
 }
 
 TEST(GameWindow, RestartCommandLineQuotesThePath) {

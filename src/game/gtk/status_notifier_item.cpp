@@ -138,6 +138,23 @@ void ReturnUnknown(GDBusMethodInvocation* invocation, const char* what) {
                                              what);
 }
 
+// The menu has two items, and hosts ask for a handful at a time. A longer list is refused
+// unread: a million ids would be answered with a million copies of the item, and a storm of
+// events with as many commands.
+constexpr gsize kMaxMenuRequestItems = 16;
+
+bool TooManyItems(GVariant* parameters, gsize child) {
+  GVariant* list = g_variant_get_child_value(parameters, child);
+  const bool tooMany = g_variant_n_children(list) > kMaxMenuRequestItems;
+  g_variant_unref(list);
+  return tooMany;
+}
+
+void ReturnTooMany(GDBusMethodInvocation* invocation) {
+  g_dbus_method_invocation_return_dbus_error(
+      invocation, "org.freedesktop.DBus.Error.LimitsExceeded", "too many menu items in one call");
+}
+
 }  // namespace
 
 StatusNotifierItem::~StatusNotifierItem() {
@@ -336,6 +353,7 @@ void StatusNotifierItem::OnMenuCall(GDBusConnection*, const gchar*, const gchar*
       g_dbus_method_invocation_return_value(
           invocation, g_variant_new("(u@(ia{sv}av))", 1u, self->MenuLayout(parent, depth)));
     } else if (name == "GetGroupProperties") {
+      if (TooManyItems(parameters, 0)) return ReturnTooMany(invocation);
       GVariantIter* ids = nullptr;
       g_variant_get(parameters, "(ai^a&s)", &ids, nullptr);
       GVariantBuilder found;
@@ -368,6 +386,7 @@ void StatusNotifierItem::OnMenuCall(GDBusConnection*, const gchar*, const gchar*
       if (!self->MenuEvent(id, event)) return ReturnUnknown(invocation, "no such menu item");
       g_dbus_method_invocation_return_value(invocation, nullptr);
     } else if (name == "EventGroup") {
+      if (TooManyItems(parameters, 0)) return ReturnTooMany(invocation);
       GVariantIter* events = nullptr;
       g_variant_get(parameters, "(a(isvu))", &events);
       GVariantBuilder errors;
@@ -382,6 +401,7 @@ void StatusNotifierItem::OnMenuCall(GDBusConnection*, const gchar*, const gchar*
     } else if (name == "AboutToShow") {
       g_dbus_method_invocation_return_value(invocation, g_variant_new("(b)", FALSE));
     } else if (name == "AboutToShowGroup") {
+      if (TooManyItems(parameters, 0)) return ReturnTooMany(invocation);
       g_dbus_method_invocation_return_value(
           invocation, g_variant_new("(@ai@ai)", g_variant_new_array(G_VARIANT_TYPE_INT32, nullptr, 0),
                                     g_variant_new_array(G_VARIANT_TYPE_INT32, nullptr, 0)));
