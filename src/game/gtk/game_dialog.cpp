@@ -372,11 +372,7 @@ bool CGameDialog::AddTrayIcon(const TrayIconSetup& icon) {
   const unsigned id = icon.id;
   TrayEvents events;
   events.mouse = [this, id](unsigned mouseMessage) {
-    Post([this, id, mouseMessage, event = CurrentEvent()] {
-      commandEvent_ = event;
-      model_.OnTrayNotify(id, mouseMessage);
-      commandEvent_.reset();
-    });
+    PostWithEvent([this, id, mouseMessage] { model_.OnTrayNotify(id, mouseMessage); });
   };
   events.command = [this](int command) { PostCommand(command); };
   events.lost = [this] {
@@ -441,14 +437,19 @@ void CGameDialog::Post(std::function<void()> task) noexcept {
   PostToUiThread(alive_, std::move(task));
 }
 
-void CGameDialog::PostCommand(int id) noexcept {
-  // The event that asked for the command goes with it: a menu the command opens is placed and
-  // takes the pointer with it (a Wayland popup needs it).
-  Post([this, id, event = CurrentEvent()] {
-    if (ended_) return;
+void CGameDialog::PostWithEvent(std::function<void()> task) noexcept {
+  // The event that asked for the task goes with it: a menu the task opens is placed and takes
+  // the pointer with it (a Wayland popup needs it).
+  Post([this, task = std::move(task), event = CurrentEvent()] {
     commandEvent_ = event;
-    model_.OnCommand(id);
+    task();
     commandEvent_.reset();
+  });
+}
+
+void CGameDialog::PostCommand(int id) noexcept {
+  PostWithEvent([this, id] {
+    if (!ended_) model_.OnCommand(id);
   });
 }
 

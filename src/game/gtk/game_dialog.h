@@ -157,6 +157,8 @@ class CGameDialog : private GameWindowHost {
   }
   // Runs `task` from the main loop unless the window has ended by then.
   void Post(std::function<void()> task) noexcept;
+  // Post, with the event being dispatched now as commandEvent_ while the task runs.
+  void PostWithEvent(std::function<void()> task) noexcept;
   void PostCommand(int id) noexcept;
 
   const LauncherConfig& config_;

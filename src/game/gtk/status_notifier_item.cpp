@@ -143,8 +143,9 @@ void ReturnUnknown(GDBusMethodInvocation* invocation, const char* what) {
 // events with as many commands.
 constexpr gsize kMaxMenuRequestItems = 16;
 
-bool TooManyItems(GVariant* parameters, gsize child) {
-  GVariant* list = g_variant_get_child_value(parameters, child);
+// Whether the list that is the call's first argument is longer than that.
+bool TooManyItems(GVariant* parameters) {
+  GVariant* list = g_variant_get_child_value(parameters, 0);
   const bool tooMany = g_variant_n_children(list) > kMaxMenuRequestItems;
   g_variant_unref(list);
   return tooMany;
@@ -353,7 +354,7 @@ void StatusNotifierItem::OnMenuCall(GDBusConnection*, const gchar*, const gchar*
       g_dbus_method_invocation_return_value(
           invocation, g_variant_new("(u@(ia{sv}av))", 1u, self->MenuLayout(parent, depth)));
     } else if (name == "GetGroupProperties") {
-      if (TooManyItems(parameters, 0)) return ReturnTooMany(invocation);
+      if (TooManyItems(parameters)) return ReturnTooMany(invocation);
       GVariantIter* ids = nullptr;
       g_variant_get(parameters, "(ai^a&s)", &ids, nullptr);
       GVariantBuilder found;
@@ -386,7 +387,7 @@ void StatusNotifierItem::OnMenuCall(GDBusConnection*, const gchar*, const gchar*
       if (!self->MenuEvent(id, event)) return ReturnUnknown(invocation, "no such menu item");
       g_dbus_method_invocation_return_value(invocation, nullptr);
     } else if (name == "EventGroup") {
-      if (TooManyItems(parameters, 0)) return ReturnTooMany(invocation);
+      if (TooManyItems(parameters)) return ReturnTooMany(invocation);
       GVariantIter* events = nullptr;
       g_variant_get(parameters, "(a(isvu))", &events);
       GVariantBuilder errors;
@@ -401,7 +402,7 @@ void StatusNotifierItem::OnMenuCall(GDBusConnection*, const gchar*, const gchar*
     } else if (name == "AboutToShow") {
       g_dbus_method_invocation_return_value(invocation, g_variant_new("(b)", FALSE));
     } else if (name == "AboutToShowGroup") {
-      if (TooManyItems(parameters, 0)) return ReturnTooMany(invocation);
+      if (TooManyItems(parameters)) return ReturnTooMany(invocation);
       g_dbus_method_invocation_return_value(
           invocation, g_variant_new("(@ai@ai)", g_variant_new_array(G_VARIANT_TYPE_INT32, nullptr, 0),
                                     g_variant_new_array(G_VARIANT_TYPE_INT32, nullptr, 0)));

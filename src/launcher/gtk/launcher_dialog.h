@@ -50,8 +50,6 @@ class CLauncherStandardDlg : public CStandardDialog,
   void Minimize();
   void CloseWithQuestion();
   bool pageLoaded() const { return capture_.pageLoaded(); }
-  // The web areas and the update check: started once, after the first frame.
-  void StartPages();
 
  protected:
   bool OnInitDialog() override;
@@ -69,6 +67,8 @@ class CLauncherStandardDlg : public CStandardDialog,
   void SetPlaceholderArea(const ControlRect& rect) override { htmlAreaRect_ = rect; }
   void OnButton(int id);
   GtkWindow* toplevel() const;
+  // The web areas and the update check: started once, after the first frame.
+  void StartPages();
   bool StartHtmlArea(const LauncherControl& control, const ControlRect& rect, GtkWidget* box);
 
   // An html area whose box is in place and whose view is made after the first frame.
