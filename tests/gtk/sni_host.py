@@ -73,11 +73,11 @@ def watch(log_path):
     loop.run()
 
 
-def call(name, path, iface, method, args, reply=None):
+def call(name, path, iface, method, args, reply=None, timeout_ms=5000):
     bus = Gio.bus_get_sync(Gio.BusType.SESSION)
     result = bus.call_sync(name, path, iface, method, args,
                            GLib.VariantType(reply) if reply else None,
-                           Gio.DBusCallFlags.NONE, 5000, None)
+                           Gio.DBusCallFlags.NONE, timeout_ms, None)
     return result.unpack() if result else None
 
 
@@ -126,14 +126,16 @@ def main():
     elif command == "flood":
         menu, items = menu_items(args[0])
         count = int(args[2])
+        # A huge message takes a sanitizer build longer than the usual 5 s to read.
         try:
             if args[1] == "ids":
                 reply = call(args[0], menu, MENU, "GetGroupProperties",
-                             GLib.Variant("(aias)", ([items[0][0]] * count, [])), "(a(ia{sv}))")
+                             GLib.Variant("(aias)", ([items[0][0]] * count, [])), "(a(ia{sv}))",
+                             60000)
             else:
                 event = (items[0][0], "clicked", GLib.Variant("i", 0), 0)
                 reply = call(args[0], menu, MENU, "EventGroup",
-                             GLib.Variant("(a(isvu))", ([event] * count,)), "(ai)")
+                             GLib.Variant("(a(isvu))", ([event] * count,)), "(ai)", 60000)
             print("answered %d" % len(reply[0]))
         except GLib.Error as error:
             print(Gio.DBusError.get_remote_error(error))
